@@ -1,0 +1,31 @@
+#pragma once
+
+#include "display/MainWindowModel.h"
+#include "fixdata/FixStore.h"
+#include "fixdata/LoadedLog.h"
+#include "platform/Platform.h"
+#include "settings/Conventions.h"
+#include "settings/Settings.h"
+#include "stats/OutputRange.h"
+#include "stats/StatisticsResults.h"
+
+namespace fixtally {
+
+// The whole state of one running program. Operations take it by reference,
+// so tests can build as many independent programs as they like.
+struct Program {
+    explicit Program(Platform& platform) : Ui(platform) {}
+
+    Platform& Ui;
+    FixStore Store;
+    LoadedLog Log;
+    TimeRange CountRange;
+    TimeRange FullRange;
+    ::fixtally::Settings Settings;
+    ::fixtally::Conventions Conventions;
+    StatisticsResults Results;
+    MainWindowModel Main;
+    OutputRange RangeDialog;
+};
+
+} // namespace fixtally

@@ -1,0 +1,9 @@
+#include "stats/CountFixes.h"
+
+#include "app/Program.h"
+
+namespace fixtally {
+
+void CountFixes(Program&) {}
+
+} // namespace fixtally

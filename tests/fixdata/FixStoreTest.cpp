@@ -1,0 +1,72 @@
+#include "fixdata/FixStore.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+
+using namespace fixtally;
+
+TEST(FixRecord, LayoutOffsetsAndRoundTrip) {
+    FixRecord r;
+    r.Time = 45000.25;
+    r.Latitude = 35.5;
+    r.Longitude = -139.25;
+    r.SatsUsed = 12;
+    r.FixQuality = u'4';
+    r.SatsExtra = 3;
+    r.DgpsFlag = 1;
+    std::byte block[FixRecordSize];
+    EncodeFixRecord(r, block);
+
+    double lat;
+    std::memcpy(&lat, block + 8, 8);
+    EXPECT_EQ(lat, 35.5);
+    EXPECT_EQ(std::to_integer<int>(block[64]), 12);
+    EXPECT_EQ(std::to_integer<int>(block[65]), '4'); // UTF-16 LE low byte at the odd offset
+    EXPECT_EQ(std::to_integer<int>(block[66]), 0);
+    EXPECT_EQ(std::to_integer<int>(block[67]), 3);
+    EXPECT_EQ(std::to_integer<int>(block[68]), 1);
+
+    FixRecord back = DecodeFixRecord(block);
+    std::byte again[FixRecordSize];
+    EncodeFixRecord(back, again);
+    EXPECT_EQ(std::memcmp(block, again, FixRecordSize), 0);
+    EXPECT_TRUE(std::isnan(back.Altitude));
+    EXPECT_EQ(back.FixQuality, u'4');
+}
+
+TEST(FixStore, AppendReadStepBackAndClear) {
+    FixStore store;
+    EXPECT_FALSE(store.Exists());
+    store.Replace();
+    for (int i = 0; i < 5; ++i) {
+        FixRecord r;
+        r.Time = 1 + i;
+        store.Append(r);
+    }
+    EXPECT_EQ(store.Count(), 5u);
+    EXPECT_EQ(store.Size(), 5 * FixRecordSize);
+
+    // Step back and overwrite the last record, as the CSV reader does.
+    store.StepBack();
+    FixRecord last;
+    last.Time = 99;
+    last.FixQuality = u' ';
+    store.Append(last);
+    EXPECT_EQ(store.Count(), 5u);
+
+    store.Rewind();
+    FixRecord r;
+    double times[5];
+    int n = 0;
+    while (store.ReadNext(r)) times[n++] = r.Time;
+    EXPECT_EQ(n, 5);
+    EXPECT_EQ(times[0], 1);
+    EXPECT_EQ(times[4], 99);
+    EXPECT_EQ(r.FixQuality, u' ');
+
+    store.Clear();
+    EXPECT_TRUE(store.Exists());
+    EXPECT_EQ(store.Count(), 0u);
+}
