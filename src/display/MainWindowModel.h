@@ -10,6 +10,11 @@ struct MainWindowModel {
     std::string StatusPanel0; // progress and result texts of loading and exporting
     std::string StatusPanel1; // NMEA mode text and record count
     std::string LabelStatus;
+
+    std::string Caption;            // "Fixtally. " + version text, plus the expand-mode mark
+    bool MenuCountRangeEnabled = false; // "Count range" and "Recount" menu entries
+    bool MenuRecountEnabled = false;
+    bool BusyCursor = false;
 };
 
 } // namespace fixtally
