@@ -1,0 +1,30 @@
+#pragma once
+
+#include "graph/ScatterGraph.h"
+
+#include <QImage>
+
+#include <string>
+
+namespace fixtally {
+
+struct Program;
+
+// The empty square picture (311 x 311, RGB32): white, the full-range and
+// half-range circles and the two axes in grey 128, a black 1-pixel frame.
+QImage DrawGraphBackground();
+
+// The shading scale (311 x 5): brightest level B at x = 0 down to darkest D at x = 310.
+QImage DrawColourBar(const ScatterGraph& graph);
+
+// The background with one dot per occupied cell: grey by density with the
+// darker colour winning, or black in monotone mode.
+QImage DrawScatterGraph(const ScatterGraph& graph);
+
+// The graph with the colour bar below it unless the graph is monotone.
+QImage GraphWithColourBar(const ScatterGraph& graph);
+
+// Writes GraphWithColourBar of the program's graph as PNG; false when it cannot be written.
+bool WriteGraphPng(const Program& program, const std::string& path);
+
+} // namespace fixtally
