@@ -3,8 +3,10 @@
 #include "display/MainWindowModel.h"
 #include "fixdata/FixStore.h"
 #include "fixdata/LoadedLog.h"
+#include "graph/ScatterGraph.h"
 #include "platform/Platform.h"
 #include "settings/Conventions.h"
+#include "settings/FilterLimits.h"
 #include "settings/Settings.h"
 #include "stats/OutputRange.h"
 #include "stats/StatisticsResults.h"
@@ -24,7 +26,9 @@ struct Program {
     ::fixtally::Settings Settings;
     ::fixtally::Conventions Conventions;
     StatisticsResults Results;
+    FilterLimits Limits; // rebuilt by ReadFilterLimits before every count and drawing
     MainWindowModel Main;
+    ScatterGraph Graph;
     OutputRange RangeDialog;
 };
 
