@@ -1,0 +1,62 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace fixtally {
+
+// Text <-> number conversions shared by the readers, the true-position input and the
+// result display. They follow one fixed set of conventions whatever the process locale:
+// decimal point ".", no thousands separator, dates month/day/year with "/", times with ":".
+// None of them throws; failures end in 0, NaN or an empty text as stated per function.
+
+// Removes leading and trailing blanks and control characters (every byte <= ' ').
+std::string_view TrimText(std::string_view text);
+
+// Reads a plain decimal number: optional sign, digits with an optional ".", optional
+// exponent ("E" or "e"). No blanks, no "inf"/"nan", no hex. False leaves value untouched.
+bool ParseDecimal(std::string_view text, double& value);
+
+// Decimal 32-bit integer after trimming; 0 for empty text, letters, a decimal point or a
+// value outside the 32-bit range.
+int TextToInt(std::string_view text);
+
+// Trimmed text as a decimal number; NaN when empty or not a number.
+double TextToFloat(std::string_view text);
+
+// Trimmed text as a decimal number; 0 when empty or not a number.
+double TextToZeroFloat(std::string_view text);
+
+// Keeps only the characters of "+-0123456789.E" and reads them (an altitude such as
+// "545.4M"). NaN when nothing readable remains; then decimals is left as it was, otherwise
+// it is set to the number of characters after the ".".
+double StrippedNumber(std::string_view text, int& decimals);
+
+// The current calendar year of the computer's clock, taken once per process; it places
+// one- and two-digit years in the window [year - 50, year + 49].
+int CurrentCalendarYear();
+
+// Day number (days since 1899-12-30, fraction = time of day) of a date text
+// "month/day/year" and a time text "hh:mm:ss" with an optional fraction of at most three
+// digits. An empty date gives the time of day alone; "23:59:60" reads as "23:59:59".
+// 0 when the texts do not convert.
+double DateTimeFromText(std::string_view date, std::string_view time);
+// The same with an explicit current year for the two-digit-year window.
+double DateTimeFromText(std::string_view date, std::string_view time, int currentYear);
+
+// A latitude or longitude typed in decimal degrees or degrees, minutes and seconds, with
+// hemisphere letters or signs in front or behind. Signed degrees, or NaN.
+double CoordinateFromText(std::string_view text);
+
+// An altitude typed with an optional unit ("ft", "mi", "nm"; metres otherwise). Metres, or NaN.
+double AltitudeFromText(std::string_view text);
+
+// |value| as degrees, minutes and seconds with d decimals of seconds, for example
+// " 35°39'29.156\"" (degrees padded with spaces to three characters). Empty for NaN.
+std::string FormatDms(double value, int decimals);
+
+// FormatDms of |value| followed by letters[0] when value >= 0, letters[1] otherwise
+// ("NS" or "EW"). Empty for NaN.
+std::string FormatDmsHemisphere(double value, int decimals, std::string_view letters);
+
+} // namespace fixtally
