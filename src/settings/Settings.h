@@ -76,8 +76,21 @@ struct Settings {
 
     // Section CSVitem: comma-separated column titles recognising each CSV column
     struct CsvItemSection {
-        std::string RCR, Date, Time, Valid, Latitude, NS, Longitude, EW, Height, Speed, HDOP, VDOP,
-            PDOP, Nsat, Geoid;
+        std::string RCR = "RCR,TAG";
+        std::string Date = "DATE,Date Created,UTC DATE,Date / Time,UTC,GPST,JST,yyyy/mm/dd";
+        std::string Time = "TIME,UTC TIME,HH:MM:SS";
+        std::string Valid = "VALID,Q";
+        std::string Latitude = "LATITUDE,Lat,LATITUDE N/S,latitude(deg),Lat.(deg.)";
+        std::string NS = "N/S,NS";
+        std::string Longitude = "LONGITUDE,Lon,Long,LONGITUDE E/W,longitude(deg),Lon.(deg.)";
+        std::string EW = "E/W,EW";
+        std::string Height = "HEIGHT,Elevation,Altitude,Alt,height(m)";
+        std::string Speed = "SPEED,Ground Speed";
+        std::string HDOP = "HDOP";
+        std::string VDOP = "VDOP";
+        std::string PDOP = "PDOP";
+        std::string Nsat = "NSAT (USED/VIEW),Nsat,Used sat,satellites";
+        std::string Geoid = "Geoid,geoidheight";
     } CSVitem;
 
     // Sections CSV_Info and CSV_Option: one name=value line per logger profile
