@@ -1,6 +1,8 @@
 #pragma once
 
 #include "display/MainWindowModel.h"
+#include "export/AverageDialog.h"
+#include "export/ReduceDialog.h"
 #include "fixdata/FixStore.h"
 #include "fixdata/LoadedLog.h"
 #include "graph/ScatterGraph.h"
@@ -10,6 +12,8 @@
 #include "settings/Settings.h"
 #include "stats/OutputRange.h"
 #include "stats/StatisticsResults.h"
+
+#include <string>
 
 namespace fixtally {
 
@@ -30,6 +34,9 @@ struct Program {
     MainWindowModel Main;
     ScatterGraph Graph;
     OutputRange RangeDialog;
+    ReduceDialog Reduce;   // shown before every track export
+    AverageDialog Average; // "Average condition" of the averaged export
+    std::string IniPath; // full path of the INI file in use
 };
 
 } // namespace fixtally
