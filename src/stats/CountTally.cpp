@@ -1,0 +1,239 @@
+#include "stats/CountTally.h"
+
+#include "app/Program.h"
+#include "stats/FixFilter.h"
+#include "stats/Geodesic.h"
+
+#include <atomic>
+#include <cmath>
+#include <memory>
+#include <new>
+#include <system_error>
+#include <thread>
+
+namespace fixtally {
+
+namespace {
+
+constexpr std::size_t MessageInterval = 1024;
+constexpr std::size_t BlockRecords = 8192; // a multiple of MessageInterval
+
+using Distances = ReferenceGeodesics::Distances;
+
+// The filter as it stood when the pass began; handlers that run while messages are
+// processed cannot change it halfway through.
+struct Filter {
+    FilterLimits Limits;
+    bool IsRtklibLog;
+    TimeRange Range;
+
+    bool InRange(const FixRecord& fix) const { return InTimeRange(fix.Time, Range); }
+    bool Accepts(const FixRecord& fix) const { return AcceptFix(fix, Limits, IsRtklibLog, Range); }
+};
+
+void AddSatellites(SatelliteTally& tally, std::uint8_t value) {
+    if (value >= 255) return;
+    if (value < tally.Min) tally.Min = value;
+    if (value > tally.Max) tally.Max = value;
+    tally.Sum += value;
+    ++tally.Count;
+}
+
+void AddDop(DopTally& tally, double value) {
+    if (std::isnan(value)) return;
+    if (value < tally.Min) tally.Min = value;
+    if (value > tally.Max) tally.Max = value;
+    tally.Sum += value;
+    ++tally.Count;
+}
+
+// One accepted fix, in the order of the working-value table.
+void AddFix(CountTally& t, const FixRecord& fix, const Distances& d, double referenceAltitude) {
+    ++t.Accepted;
+    if (t.Accepted == 1) {
+        t.FirstTime = fix.Time;
+        t.LastTime = fix.Time;
+    } else {
+        // A time of day without date never replaces a dated first time.
+        if (fix.Time < t.FirstTime && !(fix.Time < 1 && t.FirstTime >= 1)) t.FirstTime = fix.Time;
+        if (fix.Time > t.LastTime) t.LastTime = fix.Time;
+    }
+    t.SumH2 += d.Horizontal * d.Horizontal;
+    t.SumNs2 += d.NorthSouth * d.NorthSouth;
+    t.SumEw2 += d.EastWest * d.EastWest;
+    if (d.NorthSouth > t.LargestAxisOffset) t.LargestAxisOffset = d.NorthSouth;
+    if (d.EastWest > t.LargestAxisOffset) t.LargestAxisOffset = d.EastWest;
+    if (d.Horizontal > t.PeakHorizontal) {
+        t.PeakHorizontal = d.Horizontal;
+        t.PeakHorizontalTime = fix.Time;
+    }
+    if (!std::isnan(fix.Altitude)) {
+        ++t.AltitudeCount;
+        t.AltitudeSum += fix.Altitude;
+        const double dA = fix.Altitude - referenceAltitude;
+        t.SumDa2 += dA * dA;
+        if (std::fabs(dA) > std::fabs(t.PeakAltitude)) {
+            t.PeakAltitude = dA;
+            t.PeakAltitudeTime = fix.Time;
+        }
+    }
+    AddSatellites(t.SatsUsed, fix.SatsUsed);
+    AddSatellites(t.SatsExtra, fix.SatsExtra);
+    AddDop(t.Hdop, fix.Hdop);
+    AddDop(t.Vdop, fix.Vdop);
+    AddDop(t.Pdop, fix.Pdop);
+}
+
+// After every 1024th record: let the window work, then see whether to go on. A store
+// replaced meanwhile ends the pass like a read error.
+bool KeepGoing(Program& program, std::size_t recordNumber, const std::byte* data,
+               std::size_t size) {
+    if (recordNumber % MessageInterval != 0) return true;
+    program.Ui.ProcessMessages();
+    if (program.Log.AbortRequested) return false;
+    return program.Store.Data() == data && program.Store.Size() == size;
+}
+
+bool TallySequential(Program& program, const Filter& filter, const GeoPoint& r, CountTally& tally) {
+    const std::byte* data = program.Store.Data();
+    const std::size_t size = program.Store.Size();
+    const std::size_t count = program.Store.Count();
+    for (std::size_t i = 0; i < count; ++i) {
+        const FixRecord fix = DecodeFixRecord(data + i * FixRecordSize);
+        if (filter.InRange(fix)) {
+            ++tally.InRange;
+            if (filter.Accepts(fix)) {
+                const Distances d{
+                    GeodesicDistance(r.Latitude, r.Longitude, fix.Latitude, fix.Longitude, 0, 0),
+                    GeodesicDistance(r.Latitude, r.Longitude, fix.Latitude, r.Longitude, 0, 0),
+                    GeodesicDistance(r.Latitude, r.Longitude, r.Latitude, fix.Longitude, 0, 0)};
+                AddFix(tally, fix, d, r.Altitude);
+            }
+        }
+        if (!KeepGoing(program, i + 1, data, size)) return false;
+    }
+    return true;
+}
+
+// Measures the accepted records [begin, end) into out[0 ..]; other entries stay unset.
+void MeasureRange(const Filter& filter, const ReferenceGeodesics& geodesics, const std::byte* data,
+                  std::size_t begin, std::size_t end, Distances* out) {
+    for (std::size_t i = begin; i < end; ++i, ++out) {
+        const FixRecord fix = DecodeFixRecord(data + i * FixRecordSize);
+        if (filter.Accepts(fix)) *out = geodesics.Measure(fix.Latitude, fix.Longitude);
+    }
+}
+
+// A second thread that measures the upper part of each block while the window thread
+// measures the lower part. It never runs while the window thread processes messages.
+class MeasureHelper {
+public:
+    MeasureHelper(const Filter& filter, const ReferenceGeodesics& geodesics, const std::byte* data)
+        : filter_(filter), geodesics_(geodesics), data_(data), thread_([this] { Run(); }) {}
+
+    ~MeasureHelper() {
+        quit_ = true;
+        go_.fetch_add(1);
+        go_.notify_one();
+        thread_.join();
+    }
+
+    void Start(std::size_t begin, std::size_t end, Distances* out) {
+        begin_ = begin;
+        end_ = end;
+        out_ = out;
+        go_.fetch_add(1);
+        go_.notify_one();
+    }
+
+    void Wait() {
+        const unsigned target = go_.load();
+        unsigned seen = done_.load();
+        while (seen != target) {
+            done_.wait(seen);
+            seen = done_.load();
+        }
+    }
+
+private:
+    void Run() {
+        unsigned seen = 0;
+        for (;;) {
+            go_.wait(seen);
+            seen = go_.load();
+            if (quit_) return;
+            MeasureRange(filter_, geodesics_, data_, begin_, end_, out_);
+            done_.store(seen);
+            done_.notify_one();
+        }
+    }
+
+    const Filter& filter_;
+    const ReferenceGeodesics& geodesics_;
+    const std::byte* data_;
+    std::size_t begin_ = 0, end_ = 0;
+    Distances* out_ = nullptr;
+    bool quit_ = false;
+    std::atomic<unsigned> go_{0};
+    std::atomic<unsigned> done_{0};
+    std::thread thread_;
+};
+
+bool TallyBlocked(Program& program, const Filter& filter, const GeoPoint& r, CountTally& tally,
+                  bool parallel) {
+    const std::byte* data = program.Store.Data();
+    const std::size_t size = program.Store.Size();
+    const std::size_t count = program.Store.Count();
+    const ReferenceGeodesics geodesics(r.Latitude, r.Longitude);
+
+    std::unique_ptr<Distances[]> buffer(new (std::nothrow) Distances[BlockRecords]);
+    if (!buffer) return TallySequential(program, filter, r, tally);
+    std::unique_ptr<MeasureHelper> helper;
+    if (parallel && count >= 2 * BlockRecords && std::thread::hardware_concurrency() > 1) {
+        try {
+            helper = std::make_unique<MeasureHelper>(filter, geodesics, data);
+        } catch (const std::exception&) {
+            helper.reset(); // no second thread: measure everything here
+        }
+    }
+
+    for (std::size_t start = 0; start < count; start += BlockRecords) {
+        const std::size_t end = std::min(count, start + BlockRecords);
+        if (helper) {
+            // The window thread takes a little less, as it also adds up the block.
+            const std::size_t split = start + (end - start) * 15 / 32;
+            helper->Start(split, end, buffer.get() + (split - start));
+            MeasureRange(filter, geodesics, data, start, split, buffer.get());
+            helper->Wait();
+        } else {
+            MeasureRange(filter, geodesics, data, start, end, buffer.get());
+        }
+        for (std::size_t i = start; i < end; ++i) {
+            const FixRecord fix = DecodeFixRecord(data + i * FixRecordSize);
+            if (filter.InRange(fix)) {
+                ++tally.InRange;
+                if (filter.Accepts(fix)) AddFix(tally, fix, buffer[i - start], r.Altitude);
+            }
+            if (!KeepGoing(program, i + 1, data, size)) return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+bool TallyFixes(Program& program, const GeoPoint& reference, CountTally& tally, TallyMode mode) {
+    tally = CountTally{};
+    const Filter filter{program.Limits, program.Log.IsRtklibLog, program.CountRange};
+    switch (mode) {
+    case TallyMode::Sequential:
+        return TallySequential(program, filter, reference, tally);
+    case TallyMode::Blocked:
+        return TallyBlocked(program, filter, reference, tally, false);
+    case TallyMode::Parallel:
+        return TallyBlocked(program, filter, reference, tally, true);
+    }
+    return false;
+}
+
+} // namespace fixtally

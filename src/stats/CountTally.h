@@ -1,0 +1,61 @@
+#pragma once
+
+#include "stats/StatisticsResults.h"
+
+namespace fixtally {
+
+struct Program;
+
+// Minimum, maximum, sum and count of one DOP over the accepted fixes.
+struct DopTally {
+    double Min = 255.0;
+    double Max = -1.0;
+    double Sum = 0;
+    long long Count = 0;
+};
+
+// Minimum, maximum, sum and count of a satellite number (255 = absent is skipped).
+struct SatelliteTally {
+    int Min = 255;
+    int Max = -1;
+    long long Sum = 0;
+    long long Count = 0;
+};
+
+// The working values of the main pass of one count.
+struct CountTally {
+    long long InRange = 0;  // records whose time lies in CountRange
+    long long Accepted = 0; // n: records AcceptFix accepted
+    double FirstTime = 0;
+    double LastTime = 0;
+    double SumH2 = 0; // squared horizontal, north-south and east-west distances
+    double SumNs2 = 0;
+    double SumEw2 = 0;
+    double LargestAxisOffset = 0;
+    double PeakHorizontal = 0;
+    double PeakHorizontalTime = 0;
+    long long AltitudeCount = 0; // m: accepted fixes with an altitude
+    double AltitudeSum = 0;
+    double SumDa2 = 0;
+    double PeakAltitude = 0; // signed
+    double PeakAltitudeTime = 0;
+    SatelliteTally SatsUsed;
+    SatelliteTally SatsExtra;
+    DopTally Hdop;
+    DopTally Vdop;
+    DopTally Pdop;
+};
+
+enum class TallyMode {
+    Sequential, // three GeodesicDistance calls per fix, one record after the other
+    Blocked,    // distances measured block by block against the reference, one thread
+    Parallel,   // the same with the blocks' distances shared between two threads
+};
+
+// The main pass over the store against reference with program.Limits and CountRange.
+// Every mode gives the same tally bit for bit: the sums are always added in store order.
+// Pending messages are processed after every 1024th record; false when the pass stopped
+// there (AbortRequested, or the store changed under it).
+bool TallyFixes(Program& program, const GeoPoint& reference, CountTally& tally, TallyMode mode);
+
+} // namespace fixtally
