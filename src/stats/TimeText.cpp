@@ -1,0 +1,161 @@
+#include "stats/TimeText.h"
+
+#include "app/Program.h"
+#include "convert/Conversions.h"
+#include "convert/DatePattern.h"
+#include "settings/Conventions.h"
+
+#include <algorithm>
+
+namespace fixtally {
+
+namespace {
+
+bool Format(double time, std::string_view pattern, std::string& out) {
+    return AppendDatePattern(out, time, pattern);
+}
+
+} // namespace
+
+std::string FormatTimeFraction(double time, std::string_view pattern) {
+    std::string out;
+    if (!pattern.empty() && pattern.back() == '.') {
+        std::string full(pattern);
+        full += "zzz";
+        if (!Format(time, full, out)) return {};
+        while (!out.empty() && out.back() == '0') out.pop_back();
+        if (!out.empty() && out.back() == '.') out.pop_back();
+        return out;
+    }
+    std::size_t dot = pattern.find(".z");
+    if (dot != std::string_view::npos) {
+        std::size_t p = dot + 1; // characters up to and including the point
+        std::string head(pattern.substr(0, p));
+        head += "zzz";
+        if (!Format(time, head, out)) return {};
+        std::size_t after = pattern.size() - p;
+        std::size_t cut = after >= 3 ? 0 : 3 - after;
+        out.resize(out.size() - cut);
+        return out;
+    }
+    if (!Format(time, pattern, out)) return {};
+    return out;
+}
+
+std::string FormatFixTime(double time, std::string_view dateFormat) {
+    std::string clock = FormatTimeFraction(time, "hh:nn:ss.");
+    if (!(time > 1) || clock.empty()) return clock;
+    std::string out;
+    if (!Format(time, dateFormat, out)) return {};
+    out += ' ';
+    out += clock;
+    return out;
+}
+
+std::string FormatFixTime(const Program& program, double time) {
+    return FormatFixTime(time, DateFormatInUse(program.Settings, program.Conventions));
+}
+
+namespace {
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// Order of the three date parts and the separators between them, read from a date format
+// such as "dd.mm.yyyy": parts are named by their letter (m, d or y; anything else names
+// no part) and the separators are the characters between the letter runs.
+struct DateLayout {
+    char Part[3] = {0, 0, 0};
+    std::string_view Separator[2];
+    std::string_view Tail; // characters after the third part ("日")
+};
+
+DateLayout ReadDateLayout(std::string_view format) {
+    DateLayout layout;
+    std::size_t i = 0;
+    for (int part = 0; part < 3 && i < format.size(); ++part) {
+        char letter = format[i];
+        layout.Part[part] = letter;
+        while (i < format.size() && format[i] == letter) ++i;
+        std::size_t begin = i;
+        while (i < format.size() && format[i] != 'm' && format[i] != 'd' && format[i] != 'y') ++i;
+        std::string_view between = format.substr(begin, i - begin);
+        if (part < 2)
+            layout.Separator[part] = between;
+        else
+            layout.Tail = between;
+    }
+    return layout;
+}
+
+std::string_view DigitRun(std::string_view text, std::size_t& pos) {
+    std::size_t begin = pos;
+    while (pos < text.size() && IsDigit(text[pos])) ++pos;
+    return text.substr(begin, pos - begin);
+}
+
+// Skips the separator the date format puts here when the text has it, else one character.
+void SkipSeparator(std::string_view text, std::size_t& pos, std::string_view separator) {
+    if (!separator.empty() && text.substr(pos).starts_with(separator))
+        pos += separator.size();
+    else if (pos < text.size())
+        ++pos;
+}
+
+// Whether the text begins with a date: it contains "/", or its leading digits are followed
+// by the separator of the date format (a ":" there begins a time of day instead).
+bool HasDatePart(std::string_view text, const DateLayout& layout) {
+    if (text.find('/') != std::string_view::npos) return true;
+    std::string_view separator = layout.Separator[0];
+    if (separator.empty() || separator.front() == ':' || IsDigit(separator.front())) return false;
+    std::size_t pos = 0;
+    if (DigitRun(text, pos).empty()) return false;
+    return text.substr(pos).starts_with(separator);
+}
+
+} // namespace
+
+double ParseFixTime(std::string_view text, std::string_view dateFormat) {
+    text = TrimText(text);
+    DateLayout layout = ReadDateLayout(dateFormat);
+    if (!HasDatePart(text, layout)) return DateTimeFromText({}, text);
+
+    std::string_view month, day, year;
+    std::size_t pos = 0;
+    for (int part = 0; part < 3; ++part) {
+        std::string_view digits = DigitRun(text, pos);
+        switch (layout.Part[part]) {
+        case 'm':
+            month = digits;
+            break;
+        case 'd':
+            day = digits;
+            break;
+        case 'y':
+            year = digits;
+            break;
+        default:
+            break;
+        }
+        if (part < 2)
+            SkipSeparator(text, pos, layout.Separator[part]);
+        else if (!layout.Tail.empty() && text.substr(pos).starts_with(layout.Tail))
+            pos += layout.Tail.size();
+    }
+    // Up to 15 characters after the date: normally a blank and the time of day.
+    std::string_view rest = text.substr(std::min(pos, text.size()), 15);
+    if (!rest.empty() && static_cast<unsigned char>(rest.front()) > ' ') return 0;
+    std::string_view clock = TrimText(rest);
+
+    std::string monthFirst;
+    monthFirst.reserve(month.size() + day.size() + year.size() + 2);
+    monthFirst.append(month).append("/").append(day).append("/").append(year);
+    return DateTimeFromText(monthFirst, clock);
+}
+
+double ParseFixTime(const Program& program, std::string_view text) {
+    return ParseFixTime(text, DateFormatInUse(program.Settings, program.Conventions));
+}
+
+} // namespace fixtally
