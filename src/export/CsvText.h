@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace fixtally {
+
+// Appends value in fixed-point form with "." and the given decimals (clamped to 0..18),
+// locale-free; nothing for NaN (an absent value is an empty field). A value that rounds
+// to zero is written without a minus sign.
+void AppendFixed(std::string& out, double value, int decimals);
+
+// Appends an integer in decimal.
+void AppendInteger(std::string& out, long long value);
+
+// Ends a CSV line with CR LF.
+inline void EndCsvLine(std::string& out) {
+    out += "\r\n";
+}
+
+// The progress text of an export: " " + file name + "  Writing " + up to ten dots.
+std::string WritingStatus(std::string_view fileName, long long dots);
+
+// The name of a path without its folder.
+std::string_view FileNameOf(std::string_view path);
+
+} // namespace fixtally
