@@ -1,12 +1,60 @@
 #include "graph/GraphSub.h"
 
 #include "app/Program.h"
+#include "graph/DensityGrid.h"
+
+#include <cmath>
 
 namespace fixtally {
+namespace {
 
-void DrawScatterGraph(Program&, double, double, double) {}
+// Restores the cursor and the repaint lock on every way out of a drawing.
+class DrawingGuard {
+public:
+    explicit DrawingGuard(Platform& ui) : ui_(ui) {
+        ui_.SetBusyCursor(true);
+        ui_.LockRepaint(true);
+    }
+    ~DrawingGuard() {
+        ui_.LockRepaint(false);
+        ui_.SetBusyCursor(false);
+    }
+    DrawingGuard(const DrawingGuard&) = delete;
+    DrawingGuard& operator=(const DrawingGuard&) = delete;
 
-void DrawGraphBackground(Program&) {}
+private:
+    Platform& ui_;
+};
+
+} // namespace
+
+void DrawGraphBackground(Program& program) {
+    ScatterGraph& graph = program.Graph;
+    const ShadingLevels levels =
+        ReadShadingLevels(program.Settings.MiniColor, program.Settings.MaxColor);
+    graph.Brightest = levels.Brightest;
+    graph.Darkest = levels.Darkest;
+    ClearGrid(graph);
+    ++graph.Revision;
+}
+
+void DrawScatterGraph(Program& program, double lon0, double lat0, double /*alt0*/) {
+    if (!program.Store.Exists()) return;
+    DrawingGuard guard(program.Ui);
+
+    ScatterGraph& graph = program.Graph;
+    DrawGraphBackground(program);
+    const DotSize dot = ReadDotSize(program.Settings.GPixels);
+    graph.DotSide = dot.Side;
+    graph.DotLo = dot.Lo;
+    graph.DotHi = dot.Hi;
+    graph.Monotone = program.Settings.Monotone;
+    program.Limits = ReadFilterLimits(program.Settings);
+    if (std::isnan(lon0) || std::isnan(lat0)) return;
+
+    FillDensityGrid(graph, program.Store, program.Limits, program.Log.IsRtklibLog,
+                    program.CountRange, lat0, lon0);
+}
 
 void SetGraphRange(Program&, int, bool) {}
 

@@ -1,0 +1,184 @@
+#include "graph/DensityGrid.h"
+#include "graph/GraphSub.h"
+
+#include "app/Program.h"
+#include "platform/HeadlessPlatform.h"
+#include "stats/FixFilter.h"
+#include "stats/Geodesic.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+namespace fixtally {
+namespace {
+
+constexpr double Lat0 = 35.681236, Lon0 = 139.767125;
+constexpr double Day = 46000.5; // a time with a date
+
+FixRecord Fix(double lat, double lon, double time = Day) {
+    FixRecord fix;
+    fix.Time = time;
+    fix.Latitude = lat;
+    fix.Longitude = lon;
+    fix.FixQuality = u'1';
+    return fix;
+}
+
+// Latitude whose signed meridian distance from the reference is `metres` (north positive).
+double LatitudeAt(double metres) {
+    double lat = Lat0 + metres / 111000;
+    for (int i = 0; i < 20; ++i) {
+        const double distance = GeodesicDistance(Lat0, Lon0, lat, Lon0, 0, 0);
+        lat += (metres - (lat < Lat0 ? -distance : distance)) / 111000;
+    }
+    return lat;
+}
+
+GraphCounter CellAt(const ScatterGraph& graph, int north, int east) {
+    return graph
+        .Cells[static_cast<std::size_t>((GraphCentre - north) * GraphSize + GraphCentre + east)];
+}
+
+long TotalCount(const ScatterGraph& graph) {
+    long total = 0;
+    for (GraphCounter c : graph.Cells) total += c;
+    return total;
+}
+
+struct GraphProgram : ::testing::Test {
+    HeadlessPlatform ui;
+    Program program{ui};
+
+    void SetUp() override {
+        program.Store.Replace();
+        program.CountRange = {Day - 1, Day + 1};
+        program.Graph.GraphRange = 1.0;
+    }
+    void Draw() { DrawScatterGraph(program, Lon0, Lat0, 0); }
+};
+
+TEST_F(GraphProgram, FixAtEdgeOfRangeRoundsOutOfThePicture) {
+    // 0.998 of the range is 154.69 pixels: rounds to 155 and is not drawn.
+    program.Store.Append(Fix(LatitudeAt(0.998), Lon0));
+    program.Store.Append(Fix(LatitudeAt(0.996), Lon0)); // 154.38 pixels: cell 154
+    program.Store.Append(Fix(Lat0, Lon0));
+    Draw();
+    const ScatterGraph& graph = program.Graph;
+    EXPECT_TRUE(graph.HasDots);
+    EXPECT_EQ(TotalCount(graph), 2);
+    EXPECT_EQ(CellAt(graph, 154, 0), 1u);
+    EXPECT_EQ(CellAt(graph, 0, 0), 1u);
+}
+
+TEST_F(GraphProgram, OffsetsAreSignedNorthUpEastRight) {
+    const double east = Lon0 + 0.3 / 90000; // about 0.27 m east
+    program.Store.Append(Fix(LatitudeAt(-0.52), east));
+    Draw();
+    const PixelOffset expected = GraphPixelOffset(Lat0, Lon0, LatitudeAt(-0.52), east, 1.0);
+    EXPECT_NEAR(expected.North, -80.6, 1e-6);
+    EXPECT_GT(expected.East, 30);
+    EXPECT_EQ(CellAt(program.Graph, -81, static_cast<int>(std::nearbyint(expected.East))), 1u);
+}
+
+TEST_F(GraphProgram, OnlyAcceptedFixesAreCounted) {
+    program.Settings.HDOPlim = "2.0";
+    FixRecord highDop = Fix(Lat0, Lon0);
+    highDop.Hdop = 3;
+    program.Store.Append(highDop);
+    program.Store.Append(Fix(Lat0, Lon0, 0));       // no time
+    program.Store.Append(Fix(Lat0, Lon0, Day + 2)); // outside the count range
+    program.Store.Append(Fix(NAN, Lon0));
+    program.Store.Append(Fix(Lat0, Lon0));
+    Draw();
+    EXPECT_EQ(TotalCount(program.Graph), 1);
+    EXPECT_EQ(program.Limits.HdopLimit, 2.0);
+}
+
+TEST_F(GraphProgram, ReadsAndCorrectsTheGraphSettings) {
+    program.Settings.GPixels = "100";
+    program.Settings.MiniColor = "10";
+    program.Settings.MaxColor = "12";
+    program.Settings.Monotone = true;
+    program.Store.Append(Fix(Lat0, Lon0));
+    Draw();
+    const ScatterGraph& graph = program.Graph;
+    EXPECT_EQ(program.Settings.GPixels, "64");
+    EXPECT_EQ(graph.DotSide, 8);
+    EXPECT_EQ(graph.DotLo, -3);
+    EXPECT_EQ(graph.DotHi, 4);
+    EXPECT_EQ(program.Settings.MiniColor, "22");
+    EXPECT_EQ(program.Settings.MaxColor, "10");
+    EXPECT_EQ(graph.Brightest, 22);
+    EXPECT_EQ(graph.Darkest, 10);
+    EXPECT_TRUE(graph.Monotone);
+}
+
+TEST_F(GraphProgram, MissingReferenceLeavesTheBackground) {
+    program.Store.Append(Fix(Lat0, Lon0));
+    Draw();
+    ASSERT_TRUE(program.Graph.HasDots);
+    const unsigned revision = program.Graph.Revision;
+    DrawScatterGraph(program, NAN, Lat0, 0);
+    EXPECT_FALSE(program.Graph.HasDots);
+    EXPECT_EQ(TotalCount(program.Graph), 0);
+    EXPECT_GT(program.Graph.Revision, revision);
+    EXPECT_FALSE(ui.BusyCursor);
+    EXPECT_FALSE(ui.RepaintLocked);
+}
+
+TEST(GraphWithoutStore, DrawsNothing) {
+    HeadlessPlatform ui;
+    Program program(ui);
+    AddFixToGrid(program.Graph, 0, 0);
+    FinishGrid(program.Graph);
+    const unsigned revision = program.Graph.Revision;
+    DrawScatterGraph(program, Lon0, Lat0, 0);
+    EXPECT_EQ(program.Graph.Revision, revision);
+    EXPECT_TRUE(program.Graph.HasDots) << "the previous picture stays";
+}
+
+TEST(FillDensityGrid, ThreadedGridEqualsTheSequentialPass) {
+    FixStore store;
+    store.Replace();
+    std::mt19937_64 random(7);
+    std::normal_distribution<double> spread(0, 2e-5); // a few metres
+    std::uniform_real_distribution<double> dop(0.5, 4);
+    for (int i = 0; i < 60000; ++i) {
+        FixRecord fix = Fix(Lat0 + spread(random), Lon0 + spread(random), Day + i * 1e-5);
+        fix.Hdop = dop(random);
+        if (i % 97 == 0) fix.Time = 0;
+        store.Append(fix);
+    }
+    FilterLimits limits;
+    limits.HdopLimit = 3.5;
+    const TimeRange range{Day, Day + 0.5};
+
+    ScatterGraph sequential;
+    sequential.GraphRange = 5.0;
+    long accepted = 0;
+    for (std::size_t i = 0; i < store.Count(); ++i) {
+        const FixRecord fix = store.At(i);
+        if (!AcceptFix(fix, limits, false, range)) continue;
+        ++accepted;
+        const AxisOffset metres = AxisOffsets(Lat0, Lon0, fix.Latitude, fix.Longitude);
+        AddFixToGrid(sequential, metres.North * 155 / 5.0, metres.East * 155 / 5.0);
+    }
+    FinishGrid(sequential);
+    ASSERT_GT(TotalCount(sequential), 30000);
+    ASSERT_LT(TotalCount(sequential), accepted) << "some fixes fall outside the picture";
+
+    for (unsigned threads : {1u, 2u, 3u, 0u}) {
+        ScatterGraph graph;
+        graph.GraphRange = 5.0;
+        FillDensityGrid(graph, store, limits, false, range, Lat0, Lon0, threads);
+        EXPECT_EQ(graph.Cells, sequential.Cells) << threads << " threads";
+        EXPECT_EQ(graph.CountMin, sequential.CountMin);
+        EXPECT_EQ(graph.CountMax, sequential.CountMax);
+        EXPECT_TRUE(graph.HasDots);
+    }
+}
+
+} // namespace
+} // namespace fixtally
