@@ -1,0 +1,433 @@
+#include "input/nmea/NmeaSentence.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace fixtally {
+
+namespace {
+
+// True when field is a non-empty piece of text ("1" and "12" are pieces of "123456").
+bool PartOf(std::string_view field, std::string_view text) {
+    return !field.empty() && text.find(field) != std::string_view::npos;
+}
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+// What each sentence index decodes as.
+enum class Decoder : unsigned char {
+    None,
+    Gga,
+    Rmc,
+    Gns,
+    PrimaryGsa,
+    SecondaryGsa,
+    QzssGsa,
+    Gngsa,
+    AdditionalGsa
+};
+
+constexpr Decoder kDecoders[AdditionalGsaIndex + 1] = {
+    Decoder::None,                                             // 0 $X_X_X
+    Decoder::Gga,           Decoder::Gga,        Decoder::Gga, // 1-3 GP/GN/GL GGA
+    Decoder::Rmc,           Decoder::Rmc,        Decoder::Rmc, // 4-6 GP/GN/GL RMC
+    Decoder::PrimaryGsa,                                       // 7 $GPGSA
+    Decoder::Gngsa,                                            // 8 $GNGSA
+    Decoder::SecondaryGsa,                                     // 9 $GLGSA
+    Decoder::Gns,           Decoder::Gns,        Decoder::Gns,          Decoder::Gns, // 10-13
+    Decoder::Gga,           Decoder::Gga,                               // 14-15 GQ/GI GGA
+    Decoder::Rmc,           Decoder::Rmc,                               // 16-17 GQ/GI RMC
+    Decoder::Gns,           Decoder::Gns,                               // 18-19 GQ/GI GNS
+    Decoder::None,          Decoder::None,                              // 20-21 GQ/GI GLL
+    Decoder::PrimaryGsa,    Decoder::PrimaryGsa,                        // 22-23 GQ/GI GSA
+    Decoder::QzssGsa,                                                   // 24 $QZQSA
+    Decoder::Gga,           Decoder::Rmc,        Decoder::SecondaryGsa, // 25-27 BD
+    Decoder::Gga,           Decoder::Rmc,        Decoder::SecondaryGsa, // 28-30 GB
+    Decoder::Gga,           Decoder::Rmc,        Decoder::SecondaryGsa, // 31-33 GA
+    Decoder::Gns,           Decoder::Gns,                               // 34-35 GA/BD GNS
+    Decoder::AdditionalGsa,                                             // 36 third and later $GNGSA
+};
+
+// Field 0 of a line as SplitFields would cut it.
+std::string_view SentenceName(std::string_view line) {
+    std::size_t comma = line.find(',');
+    if (comma != std::string_view::npos) return TrimText(line.substr(0, comma));
+    std::size_t star = line.find('*');
+    return star == std::string_view::npos ? line : line.substr(0, star);
+}
+
+bool InTable(std::string_view name) {
+    if (name.size() == 6 && name[0] == '$') return SentenceIndex(name) > 0 || name == "$X_X_X";
+    return SentenceTable.find(name) != std::string_view::npos;
+}
+
+// Time of day in whole milliseconds, for telling epochs apart.
+long long TimeOfDayMs(double dayNumber) {
+    return std::llround((dayNumber - std::floor(dayNumber)) * 86400000.0);
+}
+
+// Counts an epoch change: a time of day that differs from the previous sentence's.
+void CountNewEpoch(const NmeaDecoder& d, double time, std::int64_t& count) {
+    if (d.PrevSentenceTime > 0 && time > 0 && TimeOfDayMs(d.PrevSentenceTime) != TimeOfDayMs(time))
+        ++count;
+}
+
+// A satellite count as the record stores it: a byte, 255 meaning absent.
+int SatelliteCount(std::string_view field) {
+    int count = TextToInt(field);
+    return count < 0 || count > 254 ? 255 : count;
+}
+
+int CountNonEmpty(const NmeaFields& f, int first, int last) {
+    int count = 0;
+    for (int i = first; i <= last && i < MaxNmeaFields; ++i) count += f[i].empty() ? 0 : 1;
+    return count;
+}
+
+// Number of satellite fields of a GSA sentence with n fields (extra leading fields
+// removed from n): 12 for n 18..21, 16 for 22 and more.
+int GsaSatelliteFields(int n) {
+    return std::min((n - 6) / 4 * 4, 16);
+}
+
+// $GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47
+// 1 time, 2-3 latitude, 4-5 longitude, 6 quality, 7 satellites, 8 HDOP, 9 altitude.
+int DecodeGga(const NmeaFields& f, NmeaDecoder& d, LoadedLog& log) {
+    EpochValues& e = d.Epoch;
+    int result = d.GnsMode ? SentenceNone : SentenceGga;
+    // Quality 0 (invalid), 7 (manual) and 8 (simulator) are no fixes.
+    if (!PartOf(f[6], "123456") || f.Count <= 13) return SentenceNone;
+    if (PartOf(f[6], "2345")) e.DgpsFlag = 1;
+    double time = NmeaTimeValue(f[1], d.CurrentDate.View(), d.CurrentYear);
+    e.GgaTime = time;
+    ++d.GgaCount;
+    if (!d.ReadPass) {
+        CountNewEpoch(d, time, d.GgaNewEpochs);
+    } else {
+        e.GgaSats = SatelliteCount(f[7]);
+        e.GgaHdop = TextToFloat(f[8]); // an empty HDOP is absent, not 0
+        e.GgaLatitude = NmeaCoordinate(f[2], f[3], log.LogPosDecimals);
+        e.GgaLongitude = NmeaCoordinate(f[4], f[5], log.LogPosDecimals);
+        // An RMC of the epoch that said "precise" (3) keeps its say.
+        if (!f[6].empty() && e.Quality != u'3')
+            e.Quality = static_cast<char16_t>(static_cast<unsigned char>(f[6][0]));
+        int decimals = log.LogAltDecimals;
+        e.GgaAltitude = StrippedNumber(f[9], decimals);
+        log.LogAltDecimals = std::max(log.LogAltDecimals, decimals);
+    }
+    d.PrevSentenceTime = time;
+    return result;
+}
+
+// $GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W,A*6A
+// 1 time, 2 status, 3-4 latitude, 5-6 longitude, 7 speed (knots), 9 date ddmmyy, 12 mode.
+int DecodeRmc(const NmeaFields& f, NmeaDecoder& d, LoadedLog& log) {
+    EpochValues& e = d.Epoch;
+    if (f[2] == "V" || f.Count <= 10) return SentenceNone;
+    NmeaDateText date;
+    if (!f[9].empty()) {
+        std::string_view ddmmyy = f[9];
+        if (ddmmyy.size() < 6) {
+            e.RmcTime = 0;
+            return SentenceNone;
+        }
+        date.Text = {ddmmyy[2], ddmmyy[3], '/', ddmmyy[0], ddmmyy[1], '/', ddmmyy[4], ddmmyy[5]};
+        date.Size = 8;
+    }
+    ++d.RmcCount;
+    e.RmcTime = NmeaTimeValue(f[1], date.View(), d.CurrentYear);
+    // A date that jumps a day or more from the last epoch does not become the current date.
+    if (std::fabs(log.LastFixTime - e.RmcTime) < 1) d.CurrentDate = date;
+    if (e.RmcTime == 0) {
+        e.RmcTime = NmeaTimeValue(f[1], {}, d.CurrentYear);
+        d.CurrentDate.Clear();
+    }
+    if (!d.ReadPass) {
+        CountNewEpoch(d, e.RmcTime, d.RmcNewEpochs);
+    } else {
+        e.RmcLatitude = NmeaCoordinate(f[3], f[4], log.LogPosDecimals);
+        e.RmcLongitude = NmeaCoordinate(f[5], f[6], log.LogPosDecimals);
+        e.RmcSpeed = TextToFloat(f[7]);
+        if (e.Quality == u' ') {
+            constexpr std::string_view modes = "NADPRFEMS";
+            if (!f[12].empty()) {
+                std::size_t p = modes.find(f[12]);
+                if (p != std::string_view::npos) e.Quality = static_cast<char16_t>(u'0' + p);
+            } else if (PartOf(f[2], "VAD")) {
+                e.Quality = static_cast<char16_t>(u'0' + std::string_view("VAD").find(f[2]));
+            }
+        }
+        if (f[12] == "P" && (e.Quality == u' ' || e.Quality == u'5')) e.Quality = u'3';
+    }
+    d.PrevSentenceTime = e.RmcTime;
+    return SentenceRmc;
+}
+
+// $GNGNS,123519.00,4807.038,N,01131.000,E,AAN,12,0.9,545.4,46.9,,*5B
+// 1 time, 2-3 latitude, 4-5 longitude, 6 mode letters (one per system), 7 satellites,
+// 8 HDOP, 9 altitude.
+int DecodeGns(const NmeaFields& f, NmeaDecoder& d, LoadedLog& log) {
+    EpochValues& e = d.Epoch;
+    int result = d.GnsMode ? SentenceGns : SentenceNone;
+    char mode = 'N';
+    for (char c : f[6])
+        if (c != 'N' && c != ' ') mode = c;
+    if (mode == 'N' || f.Count < 11) return SentenceNone;
+    if (PartOf(f[6], "DPRF")) e.DgpsFlag = 1;
+    double time = NmeaTimeValue(f[1], d.CurrentDate.View(), d.CurrentYear);
+    e.GnsTime = time;
+    ++d.GnsCount;
+    if (!d.ReadPass) {
+        CountNewEpoch(d, time, d.GnsNewEpochs);
+    } else {
+        e.GnsSats = SatelliteCount(f[7]);
+        e.GnsHdop = TextToFloat(f[8]); // an empty HDOP is absent, not 0
+        e.GnsLatitude = NmeaCoordinate(f[2], f[3], log.LogPosDecimals);
+        e.GnsLongitude = NmeaCoordinate(f[4], f[5], log.LogPosDecimals);
+        e.GnsAltitude = TextToFloat(f[9]); // empty or unreadable: absent
+        std::size_t p = std::string_view("NADPRFEMS").find(mode);
+        e.Quality = p == std::string_view::npos ? u' ' : static_cast<char16_t>(u'0' + p);
+    }
+    d.PrevSentenceTime = time;
+    return result;
+}
+
+// $GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1*39
+// 1 selection mode, 2 fix type (1 none, 2 2D, 3 3D), then 12 or 16 satellites, PDOP,
+// HDOP, VDOP. Empty DOP fields are absent.
+int DecodePrimaryGsa(const NmeaFields& f, NmeaDecoder& d) {
+    if (f.Count < 18) return SentenceNone;
+    EpochValues& e = d.Epoch;
+    int b = GsaSatelliteFields(f.Count);
+    e.Pdop = TextToFloat(f[b + 3]);
+    e.Vdop = TextToFloat(f[b + 5]);
+    double hdop = TextToFloat(f[b + 4]);
+    double& target = d.GnsMode ? e.GnsHdop : e.GgaHdop;
+    if (!std::isnan(hdop) && (std::isnan(target) || target == 0)) target = hdop;
+    return SentenceNone;
+}
+
+int DecodeSecondaryGsa(const NmeaFields& f, NmeaDecoder& d) {
+    if (f.Count < 18) return SentenceNone;
+    EpochValues& e = d.Epoch;
+    int b = GsaSatelliteFields(f.Count);
+    int result = SentenceNone;
+    if (std::isnan(e.Pdop) || std::isnan(e.Vdop)) {
+        e.AltitudeValid = f[2] == "3" || f[2].empty();
+        e.Pdop = TextToFloat(f[b + 3]);
+        e.Vdop = TextToFloat(f[b + 5]);
+        result = SentenceGns;
+    }
+    e.SecondarySats = CountNonEmpty(f, 3, b + 2);
+    return result;
+}
+
+int DecodeAdditionalGsa(const NmeaFields& f, NmeaDecoder& d) {
+    if (f.Count < 18) return SentenceNone;
+    EpochValues& e = d.Epoch;
+    if (e.SecondarySats != 255) {
+        int b = GsaSatelliteFields(f.Count);
+        // Stays a byte below the absent marker however many sentences follow.
+        e.SecondarySats = std::min(254, e.SecondarySats + CountNonEmpty(f, 3, b + 2));
+    }
+    return d.GnsMode ? SentenceGns : SentenceNone;
+}
+
+// $QZQSA has one more leading field: the fix type is field 3, satellites start at field 4.
+int DecodeQzssGsa(const NmeaFields& f, NmeaDecoder& d) {
+    if (f.Count < 19) return SentenceNone;
+    EpochValues& e = d.Epoch;
+    int b = GsaSatelliteFields(f.Count - 1);
+    if (e.SecondarySats == 0) {
+        if (!f[3].empty()) e.AltitudeValid = f[3] == "3";
+        e.Pdop = TextToFloat(f[b + 4]);
+        e.Vdop = TextToFloat(f[b + 6]);
+    }
+    e.QzssSats = CountNonEmpty(f, 4, b + 3);
+    return SentenceNone;
+}
+
+// Receivers that report several systems in consecutive $GNGSA send the GPS one first:
+// the first of a run is the primary GSA, the second a secondary one, the rest additional.
+int GngsaIndex(int prev1, int prev2) {
+    if (prev1 == 7) return 9;
+    if (prev1 != 8) return 7;
+    return prev2 == 7 || prev2 == 8 ? AdditionalGsaIndex : 9;
+}
+
+// Delphi-style insertion into a fixed buffer: positions are 1-based and clamped.
+void InsertChar(char* text, int& size, char c, int position) {
+    int at = std::clamp(position, 1, size + 1) - 1;
+    std::memmove(text + at + 1, text + at, static_cast<std::size_t>(size - at));
+    text[at] = c;
+    ++size;
+}
+
+} // namespace
+
+bool NmeaChecksumValid(std::string_view line) {
+    std::size_t star = line.find('*');
+    // At least "$" and a five-letter name before "*", exactly two digits after it.
+    if (star == std::string_view::npos || star < 6 || line.size() != star + 3) return false;
+    unsigned sum = 0;
+    for (std::size_t i = 1; i < star; ++i) sum ^= static_cast<unsigned char>(line[i]);
+    int high = HexDigit(line[star + 1]), low = HexDigit(line[star + 2]);
+    return high >= 0 && low >= 0 && static_cast<unsigned>(high * 16 + low) == sum;
+}
+
+void SplitFields(std::string_view line, NmeaFields& fields) {
+    int k = 0;
+    while (k < MaxNmeaFields - 1) {
+        std::size_t comma = line.find(',');
+        if (comma == std::string_view::npos) break;
+        fields.Field[static_cast<std::size_t>(k++)] = TrimText(line.substr(0, comma));
+        line.remove_prefix(comma + 1);
+    }
+    std::size_t star = line.find('*');
+    fields.Field[static_cast<std::size_t>(k++)] =
+        star == std::string_view::npos ? line : line.substr(0, star);
+    fields.Count = k;
+    for (int i = k; i < MaxNmeaFields; ++i) fields.Field[static_cast<std::size_t>(i)] = {};
+}
+
+int SentenceIndex(std::string_view name) {
+    if (name.size() == 6 && name[0] == '$') {
+        for (int k = 1; k < 36; ++k)
+            if (SentenceTable.compare(static_cast<std::size_t>(6 * k), 6, name) == 0) return k;
+        return 0;
+    }
+    // The first place where the name is followed by "$"; entry k starts at 6k.
+    std::size_t pos = 0;
+    while ((pos = SentenceTable.find(name, pos)) != std::string_view::npos) {
+        std::size_t end = pos + name.size();
+        if (end < SentenceTable.size() && SentenceTable[end] == '$')
+            return static_cast<int>((pos + 1) / 6);
+        ++pos;
+    }
+    return 0;
+}
+
+double NmeaCoordinate(std::string_view value, std::string_view hemisphere, int& posDecimals) {
+    value = TrimText(value);
+    if (value.empty()) return NaN;
+    // Digits after the point; without a point the whole text counts.
+    std::size_t dot = value.find('.');
+    int decimals = static_cast<int>(value.size() - (dot == std::string_view::npos ? 0 : dot + 1));
+    posDecimals = std::max(posDecimals, decimals);
+    double v = TextToFloat(value) / 100;
+    if (std::isnan(v)) return NaN;
+    double degrees = std::trunc(v);
+    double result = std::fabs(degrees + (v - degrees) / 0.6);
+    hemisphere = TrimText(hemisphere);
+    return hemisphere == "S" || hemisphere == "W" ? -result : result;
+}
+
+double NmeaTimeValue(std::string_view field, std::string_view date, int currentYear) {
+    field = TrimText(field);
+    // hh:mm:ss.sss is 12 characters; anything much longer cannot be a time.
+    constexpr int kRoom = 32;
+    if (field.size() > kRoom - 8) return 0;
+    char text[kRoom];
+    int size = static_cast<int>(field.size());
+    std::memcpy(text, field.data(), field.size());
+    if (size > 0) {
+        // hhmmss.sss -> hh:mm:ss.sss; without a point a seventh digit starts the fraction.
+        const char* dot =
+            static_cast<const char*>(std::memchr(text, '.', static_cast<std::size_t>(size)));
+        int a = 0;
+        if (dot != nullptr) {
+            a = static_cast<int>(dot - text);
+        } else if (size >= 7) {
+            InsertChar(text, size, '.', 7);
+            a = 6;
+        } else {
+            a = size;
+        }
+        InsertChar(text, size, ':', a - 1);
+        InsertChar(text, size, ':', a - 3);
+        dot = static_cast<const char*>(std::memchr(text, '.', static_cast<std::size_t>(size)));
+        if (dot != nullptr) {
+            int after = size - static_cast<int>(dot - text) - 1;
+            while (after++ < 3) text[size++] = '0';
+        }
+    }
+    return DateTimeFromText(date, std::string_view(text, static_cast<std::size_t>(size)),
+                            currentYear);
+}
+
+int ParseNmeaLine(std::string_view line, NmeaDecoder& decoder, LoadedLog& log) {
+    std::size_t dollar = line.find('$');
+    if (dollar == std::string_view::npos || line.size() <= dollar + 7) return SentenceNone;
+    line.remove_prefix(dollar);
+
+    NmeaFields fields;
+    SplitFields(line, fields);
+    std::string_view name = fields[0];
+    // Expand mode decodes only the variants whose name carries a trailing "H".
+    if (log.ExpandMode) {
+        if (name.size() >= 7 && name.back() == 'H')
+            name.remove_suffix(1);
+        else
+            name = "$X_X_X$";
+    }
+    if (!InTable(name)) return SentenceNone;
+
+    bool accepted = line.find('*') != std::string_view::npos
+                        ? NmeaChecksumValid(line)
+                        : name.find("RMC") == std::string_view::npos; // RMC needs its checksum
+    int prev1 = decoder.PrevIndex1, prev2 = decoder.PrevIndex2;
+    decoder.PrevIndex2 = prev1;
+    if (!accepted) return SentenceNone;
+
+    int raw = SentenceIndex(name);
+    decoder.PrevIndex1 = raw;
+    int index = raw == 8 ? GngsaIndex(prev1, prev2) : raw;
+    switch (kDecoders[index]) {
+    case Decoder::Gga:
+        return decoder.GnsMode && decoder.ReadPass ? SentenceNone : DecodeGga(fields, decoder, log);
+    case Decoder::Rmc:
+        return DecodeRmc(fields, decoder, log);
+    case Decoder::Gns:
+        return decoder.GnsMode || !decoder.ReadPass ? DecodeGns(fields, decoder, log)
+                                                    : SentenceNone;
+    case Decoder::PrimaryGsa:
+        return DecodePrimaryGsa(fields, decoder);
+    case Decoder::SecondaryGsa:
+        return DecodeSecondaryGsa(fields, decoder);
+    case Decoder::QzssGsa:
+        return DecodeQzssGsa(fields, decoder);
+    case Decoder::AdditionalGsa:
+        return DecodeAdditionalGsa(fields, decoder);
+    case Decoder::Gngsa:
+    case Decoder::None:
+        break;
+    }
+    return SentenceNone;
+}
+
+int PeekSentenceType(std::string_view line, const NmeaDecoder& decoder) {
+    std::size_t dollar = line.find('$');
+    if (dollar == std::string_view::npos) return SentenceNone;
+    line.remove_prefix(dollar);
+    int index = SentenceIndex(SentenceName(line));
+    if (index < 1) return SentenceNone;
+    if (line.find('*') != std::string_view::npos && !NmeaChecksumValid(line)) return SentenceNone;
+    switch (kDecoders[index]) {
+    case Decoder::Gga:
+        return decoder.GnsMode && decoder.ReadPass ? SentenceNone : SentenceGga;
+    case Decoder::Rmc:
+        return SentenceRmc;
+    case Decoder::Gns:
+        return !decoder.GnsMode && decoder.ReadPass ? SentenceNone : SentenceGns;
+    default:
+        return SentenceNone;
+    }
+}
+
+} // namespace fixtally
