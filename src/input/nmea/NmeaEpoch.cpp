@@ -1,0 +1,85 @@
+#include "input/nmea/NmeaEpoch.h"
+
+#include <cmath>
+
+namespace fixtally {
+
+int LeadingTypeFromCounts(const NmeaDecoder& d) {
+    const std::int64_t gga = d.GgaNewEpochs, rmc = d.RmcNewEpochs, gns = d.GnsNewEpochs;
+    if (gga > rmc && gga > gns) return SentenceGga;
+    if (gns > rmc && gns > gga) return SentenceGns;
+    return SentenceRmc;
+}
+
+bool GnsModeFromCounts(const NmeaDecoder& d) {
+    return 2 * d.GgaCount < d.GnsCount;
+}
+
+std::string_view NmeaModeText(const NmeaDecoder& d, int leadingType) {
+    if (d.RmcCount > 0 && d.GgaCount == 0 && d.GnsCount == 0) return "RMC only";
+    if (d.GgaCount > 0 && d.RmcCount == 0 && d.GnsCount == 0) return "GGA only";
+    if (d.GnsCount > 0 && d.RmcCount == 0 && d.GgaCount == 0) return "GNS only";
+    switch (leadingType) {
+    case SentenceGga:
+        return "GGA preceding";
+    case SentenceGns:
+        return "GNS preceding";
+    default:
+        return "RMC preceding";
+    }
+}
+
+bool NmeaEpochAssembler::AssembleEpoch(EpochFix& fix) {
+    if (reader_.EndOfLog() && !hasPending_) return false;
+
+    EpochValues& e = decoder_.Epoch;
+    e.Reset();
+    int lastType = SentenceNone;
+    int content = 0;
+    bool ended = false;
+    while ((!reader_.EndOfLog() || (hasPending_ && content == 0)) && !ended) {
+        if (hasPending_) {
+            hasPending_ = false;
+            lastType = ParseNmeaLine(pending_, decoder_, log_);
+            content += lastType;
+            continue;
+        }
+        const std::string_view line = reader_.ReadLogLine();
+        const int type = PeekSentenceType(line, decoder_);
+        if (content > 0 && (type == LeadingType || (type == lastType && lastType != 0))) {
+            pending_.assign(line);
+            hasPending_ = true;
+            ended = true;
+        } else {
+            lastType = ParseNmeaLine(line, decoder_, log_);
+            content += lastType;
+        }
+    }
+    if (reader_.EndOfLog() && content == 0) return false;
+
+    // An epoch without an RMC time keeps the previous epoch's time unless its GGA (GNS)
+    // time is later.
+    double& time = log_.LastFixTime;
+    const bool gns = decoder_.GnsMode;
+    if (!std::isnan(e.RmcTime)) time = e.RmcTime;
+    const double ownTime = gns ? e.GnsTime : e.GgaTime;
+    if (!std::isnan(ownTime) && ownTime > time) time = ownTime;
+
+    fix.Speed = e.RmcSpeed;
+    fix.Hdop = gns ? e.GnsHdop : e.GgaHdop;
+    fix.Sats = gns ? e.GnsSats : e.GgaSats;
+    const double ownAltitude = gns ? e.GnsAltitude : e.GgaAltitude;
+    const double otherAltitude = gns ? e.GgaAltitude : e.GnsAltitude;
+    if (!std::isnan(e.RmcLatitude) && !std::isnan(e.RmcLongitude)) {
+        fix.Latitude = e.RmcLatitude;
+        fix.Longitude = e.RmcLongitude;
+        fix.Altitude = std::isnan(ownAltitude) ? otherAltitude : ownAltitude;
+    } else {
+        fix.Latitude = gns ? e.GnsLatitude : e.GgaLatitude;
+        fix.Longitude = gns ? e.GnsLongitude : e.GgaLongitude;
+        fix.Altitude = ownAltitude;
+    }
+    return true;
+}
+
+} // namespace fixtally

@@ -1,0 +1,212 @@
+#include "input/nmea/NmeaReader.h"
+
+#include "app/Program.h"
+#include "display/ResultsDisplay.h"
+#include "input/LogLineReader.h"
+#include "input/nmea/NmeaEpoch.h"
+#include "input/nmea/NmeaSentence.h"
+#include "stats/CountFixes.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <new>
+#include <string>
+
+namespace fixtally {
+
+namespace {
+
+constexpr std::int64_t ProgressInterval = 2048;
+
+std::string_view FileNameOf(std::string_view path) {
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+void SetPanel0(Program& program, std::string_view name, std::string_view text) {
+    std::string& panel = program.Main.StatusPanel0;
+    panel.assign(" ");
+    panel.append(name);
+    panel.append(text);
+}
+
+// Counts, dates and times of the decoder start over for a pass.
+void PreparePass(NmeaDecoder& d, const NmeaDateText& firstDate) {
+    d.CurrentDate = firstDate;
+    d.Epoch.RmcTime = d.Epoch.GgaTime = d.Epoch.GnsTime = 0;
+    d.Epoch.GgaAltitude = d.Epoch.GnsAltitude = NaN;
+    d.RmcCount = d.GgaCount = d.GnsCount = 0;
+}
+
+std::uint8_t CountByte(int count) {
+    // Counts that do not fit a byte are not counts (255 = absent).
+    return count >= 0 && count < 255 ? static_cast<std::uint8_t>(count) : 255;
+}
+
+FixRecord MakeRecord(const EpochFix& fix, const EpochValues& e, double time) {
+    FixRecord r;
+    r.Time = time;
+    r.Latitude = fix.Latitude;
+    r.Longitude = fix.Longitude;
+    r.Altitude = e.AltitudeValid ? fix.Altitude : NaN;
+    r.Hdop = fix.Hdop;
+    r.Vdop = e.Vdop;
+    r.Pdop = e.Pdop;
+    r.Speed = fix.Speed;
+    r.SatsUsed = CountByte(fix.Sats);
+    r.FixQuality = e.Quality;
+    int extra = e.SecondarySats == 255 ? 0 : e.SecondarySats;
+    if (e.QzssSats < 255) extra += e.QzssSats;
+    r.SatsExtra = extra == 0 ? 255 : CountByte(extra < 254 ? extra : 254);
+    r.DgpsFlag = e.DgpsFlag;
+    return r;
+}
+
+void WidenCountRange(TimeRange& range, double time, bool first) {
+    if (first) {
+        range.Start = range.End = time;
+        return;
+    }
+    // An undated time never replaces a dated start.
+    if (range.Start > time && (range.Start < 1 || time >= 1)) range.Start = time;
+    if (time > range.End) range.End = time;
+}
+
+// The read pass, from the replaced store to the last epoch. False on an abort.
+bool ReadPass(Program& program, LogLineReader& reader, NmeaDecoder& decoder,
+              NmeaEpochAssembler& epochs, const NmeaDateText& firstDate, std::string_view name,
+              std::int64_t& total) {
+    LoadedLog& log = program.Log;
+    EpochFix fix;
+    bool more = epochs.AssembleEpoch(fix);
+    std::int64_t count = 0;
+    PreparePass(decoder, firstDate);
+    while (more) {
+        if (!std::isnan(fix.Latitude) && !std::isnan(fix.Longitude) && log.LastFixTime != 0) {
+            WidenCountRange(program.CountRange, log.LastFixTime, count == 0);
+            program.Store.Append(MakeRecord(fix, decoder.Epoch, log.LastFixTime));
+            ++count;
+            if (count % ProgressInterval == 0) {
+                ShowReadingPercentage(program, name, reader.LogBytesRead(), reader.LogFileSize());
+                ShowReadProgress(program, reader.LogBytesRead(), reader.LogFileSize());
+                program.Ui.ProcessMessages();
+                if (log.AbortRequested) return false;
+            }
+        }
+        more = epochs.AssembleEpoch(fix);
+    }
+    total = count;
+    return true;
+}
+
+} // namespace
+
+void ShowReadProgress(Program& program, std::int64_t bytesRead, std::int64_t fileSize) {
+    const int maximum = program.Ui.TaskbarMaximum();
+    if (maximum <= 0) return;
+    std::int64_t value = maximum;
+    if (fileSize > 0) value = (maximum - 11) * bytesRead / fileSize + 11;
+    program.Ui.SetTaskbarProgress(static_cast<int>(value));
+}
+
+void ShowReadingPercentage(Program& program, std::string_view name, std::int64_t bytesRead,
+                           std::int64_t fileSize) {
+    const double percent =
+        fileSize > 0 ? static_cast<double>(bytesRead) / static_cast<double>(fileSize) * 100 : 0;
+    char digits[32];
+    const auto r =
+        std::to_chars(digits, digits + sizeof digits, percent, std::chars_format::fixed, 1);
+    std::string& panel = program.Main.StatusPanel0;
+    SetPanel0(program, name, "  Reading (");
+    panel.append(digits, r.ptr);
+    panel.append("%)");
+}
+
+void PublishLogRange(Program& program) {
+    program.RangeDialog.PublishLogRange(program);
+    program.FullRange = program.CountRange;
+    program.Average.PublishLogRange(program);
+}
+
+int ReadNmeaLog(Program& program) {
+    LoadedLog& log = program.Log;
+    const std::string path = log.LogFileName;
+    const std::string_view name = FileNameOf(path);
+
+    ClearResults(program);
+    ClearStatusBar(program);
+    SetPanel0(program, name, "  Open NMEA file ...");
+    program.Ui.ProcessMessages();
+
+    LogLineReader reader;
+    if (!reader.OpenLog(path)) {
+        program.Main.StatusPanel0 = "  Can not open: " + std::string(name);
+        return -1;
+    }
+
+    // Check pass: count the sentence types and how often each one's time changes.
+    NmeaDecoder decoder;
+    NmeaDateText firstDate;
+    decoder.ReadPass = false;
+    decoder.GnsMode = false;
+    SetPanel0(program, name, "  Checking NMEA file ...");
+    program.Ui.ProcessMessages();
+    decoder.Epoch.RmcTime = decoder.Epoch.GgaTime = decoder.Epoch.GnsTime = 0;
+    decoder.Epoch.GgaAltitude = decoder.Epoch.GnsAltitude = NaN;
+    decoder.PrevSentenceTime = 0;
+    decoder.CurrentDate.Clear();
+    while (!reader.EndOfLog() && std::abs(decoder.RmcNewEpochs - decoder.GgaNewEpochs) <= 100 &&
+           std::abs(decoder.RmcNewEpochs - decoder.GnsNewEpochs) <= 100) {
+        const int type = ParseNmeaLine(reader.ReadLogLine(), decoder, log);
+        if (type > 0) {
+            log.LastFixTime = decoder.Epoch.RmcTime;
+            if (firstDate.Empty()) firstDate = decoder.CurrentDate;
+        }
+        if (log.AbortRequested) return -1;
+    }
+    if (reader.ReadFailed()) return -1;
+
+    decoder.GnsMode = GnsModeFromCounts(decoder);
+    const int leadingType = LeadingTypeFromCounts(decoder);
+    std::string& panel1 = program.Main.StatusPanel1;
+    panel1.assign(" ");
+    panel1.append(NmeaModeText(decoder, leadingType));
+    program.Ui.ProcessMessages();
+    if (decoder.RmcCount == 0 && decoder.GgaCount == 0 && decoder.GnsCount == 0) return 0;
+
+    SetPanel0(program, name, "  Reading .");
+    try {
+        decoder.ReadPass = true;
+        program.Store.Replace();
+        reader.RewindLog();
+        NmeaEpochAssembler epochs(reader, decoder, log);
+        epochs.LeadingType = leadingType;
+        std::int64_t total = 0;
+        if (!ReadPass(program, reader, decoder, epochs, firstDate, name, total)) {
+            program.Store.Clear();
+            return -1;
+        }
+        if (reader.ReadFailed()) return -1;
+
+        panel1.append("  ");
+        char digits[24];
+        const auto r = std::to_chars(digits, digits + sizeof digits, total);
+        panel1.append(digits, r.ptr);
+        panel1.append("rec.");
+        ShowReadProgress(program, reader.LogBytesRead(), reader.LogFileSize());
+
+        PublishLogRange(program);
+        log.LogPosDecimals = std::clamp(log.LogPosDecimals - 1, 3, 9);
+        reader.CloseLog();
+        CountFixes(program);
+        return total > INT32_MAX ? INT32_MAX : static_cast<int>(total);
+    } catch (...) {
+        // Out of memory for the store, or a failure further on: the load fails.
+        return -1;
+    }
+}
+
+} // namespace fixtally

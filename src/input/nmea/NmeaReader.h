@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace fixtally {
+
+struct Program;
+class LogLineReader;
+
+// Reads the NMEA log program.Log.LogFileName into program.Store: a check pass learns which
+// sentence opens an epoch, a read pass appends one record per epoch with a position and a
+// time. Shows progress in the status bar and the taskbar, honours AbortRequested, sets
+// CountRange and FullRange, fills the range texts of the count-range and averaged-CSV
+// dialogs and runs CountFixes. Returns the record count, 0 when the log holds no usable
+// data, -1 when the file cannot be read or the user aborted (the store is then empty if
+// the read pass had started).
+int ReadNmeaLog(Program& program);
+
+// After a read: fills the count-range dialog (start, final, title, range text) and the
+// averaged-CSV dialog's time fields from CountRange, and sets FullRange to CountRange.
+void PublishLogRange(Program& program);
+
+// The taskbar value for a read pass at bytesRead of fileSize: from 11 up to the
+// platform's maximum; nothing is shown when the maximum is 0.
+void ShowReadProgress(Program& program, std::int64_t bytesRead, std::int64_t fileSize);
+
+// " " + name + "  Reading (" + percentage with one decimal + "%)".
+void ShowReadingPercentage(Program& program, std::string_view name, std::int64_t bytesRead,
+                           std::int64_t fileSize);
+
+} // namespace fixtally
