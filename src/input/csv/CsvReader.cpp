@@ -1,0 +1,149 @@
+#include "input/csv/CsvReader.h"
+
+#include "app/LogKind.h"
+#include "app/Program.h"
+#include "display/ResultsDisplay.h"
+#include "input/LogLineReader.h"
+#include "input/csv/CsvFix.h"
+#include "input/csv/CsvHeader.h"
+#include "stats/CountFixes.h"
+
+#include <algorithm>
+#include <charconv>
+#include <exception>
+#include <string>
+
+namespace fixtally {
+
+namespace {
+
+constexpr long long ProgressInterval = 1024;
+
+// Share of the file read, in percent with one decimal ("%3.1f").
+std::string PercentText(const LogLineReader& reader) {
+    const double size = static_cast<double>(reader.LogFileSize());
+    const double percent =
+        size > 0 ? static_cast<double>(reader.LogBytesRead()) / size * 100.0 : 0.0;
+    char buffer[64];
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, percent, std::chars_format::fixed, 1);
+    return std::string(buffer, result.ptr);
+}
+
+std::string CountText(long long count) {
+    char buffer[24];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, count);
+    return std::string(buffer, result.ptr);
+}
+
+void ShowTaskbarProgress(Program& program, const LogLineReader& reader) {
+    const int maximum = program.Ui.TaskbarMaximum();
+    if (maximum <= 0 || reader.LogFileSize() <= 0) return;
+    const long long read = std::min(reader.LogBytesRead(), reader.LogFileSize());
+    program.Ui.SetTaskbarProgress(
+        static_cast<int>(11 + (maximum - 11) * read / reader.LogFileSize()));
+}
+
+// The pass over the data lines; false when it was aborted or failed.
+bool ReadFixes(Program& program, LogLineReader& reader, const ColumnMap& map,
+               const ProfileParams& params, std::string_view name, long long& count) {
+    CsvLineDecoder decoder(map, params, program.Settings.LeapSecond, program.Log);
+    CsvFixValues values;
+    long long progress = 0;
+    bool timed = false; // a stored fix with a time has set the count range
+    double previousTime = 0, previousLatitude = 0, previousLongitude = 0;
+    while (ReadCsvFix(reader, decoder, previousTime, values)) {
+        const bool repeat = params.MergeRepeats && count > 0 && values.Time == previousTime &&
+                            values.Latitude == previousLatitude &&
+                            values.Longitude == previousLongitude;
+        if (!repeat) {
+            program.Store.Append(FixRecordFromCsv(values, map, params));
+            ++count;
+            ++progress;
+            program.Log.LastFixTime = values.Time;
+            // A fix without a time (0) has no place in the log's time span.
+            if (values.Time != 0) {
+                TimeRange& range = program.CountRange;
+                if (!timed) {
+                    range.Start = range.End = values.Time;
+                    timed = true;
+                } else {
+                    range.Start = std::min(range.Start, values.Time);
+                    range.End = std::max(range.End, values.Time);
+                }
+            }
+        }
+        previousTime = values.Time;
+        previousLatitude = values.Latitude;
+        previousLongitude = values.Longitude;
+
+        if (!repeat && progress % ProgressInterval == 0) {
+            program.Main.StatusPanel0 =
+                std::string(" ") + std::string(name) + "  Reading (" + PercentText(reader) + "%)";
+            ShowTaskbarProgress(program, reader);
+            program.Ui.ProcessMessages();
+            if (program.Log.AbortRequested) return false;
+        }
+    }
+    return !reader.ReadFailed();
+}
+
+} // namespace
+
+int ReadCsvLog(Program& program, std::string_view path) {
+    const std::string name(FileNameOnly(path));
+    ClearResults(program);
+    ClearStatusBar(program);
+    program.Main.StatusPanel0 = " " + name + "  Reading CSV file ...";
+    program.Ui.ProcessMessages();
+
+    LogLineReader reader;
+    if (!reader.OpenLog(std::string(path))) {
+        program.Main.StatusPanel0 = "  Can not open: " + name;
+        return -1;
+    }
+    ColumnMap map;
+    ProfileParams params;
+    try {
+        if (!AnalyseCsvHeader(reader, program.Settings, program.Log, map, params)) {
+            program.Main.StatusPanel0 = "  Unknown CSV log file : " + name;
+            reader.CloseLog();
+            return -2;
+        }
+    } catch (const std::exception&) {
+        reader.CloseLog();
+        return -1;
+    }
+    program.Main.StatusPanel0 = " " + name + "  " + map.ProfileName + " CSV file ...";
+
+    long long count = 0;
+    try {
+        program.Store.Replace();
+        program.CountRange = TimeRange{};
+        if (!ReadFixes(program, reader, map, params, name, count)) {
+            // Neither a partial log nor the previous log's range may stay behind.
+            reader.CloseLog();
+            program.Store.Clear();
+            return -1;
+        }
+        program.Main.StatusPanel1 += "  Read:" + CountText(count) + "rec.";
+        ShowTaskbarProgress(program, reader);
+        program.Log.LogPosDecimals = std::clamp(program.Log.LogPosDecimals, 3, 9);
+        program.RangeDialog.PublishLogRange(program);
+        program.Average.PublishLogRange(program);
+        if (count > 0) CountFixes(program);
+    } catch (const std::exception&) {
+        reader.CloseLog();
+        program.Store.Clear();
+        return -1;
+    }
+    reader.CloseLog();
+    return static_cast<int>(count);
+}
+
+int ReadCsvLog(Program& program) {
+    const std::string path = program.Log.LogFileName;
+    return ReadCsvLog(program, path);
+}
+
+} // namespace fixtally

@@ -1,0 +1,62 @@
+#include "input/csv/CsvSplit.h"
+
+#include "convert/Conversions.h"
+
+namespace fixtally {
+
+std::string UpperAscii(std::string_view text) {
+    std::string upper(text);
+    for (char& c : upper) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return upper;
+}
+
+std::string_view NormaliseSeparators(std::string_view text, std::string& buffer) {
+    text = TrimText(text);
+    if (text.find(',') != std::string_view::npos) return text;
+    buffer.clear();
+    char previous = '\0';
+    for (char c : text) {
+        if (c == ' ') {
+            if (previous != ' ') buffer.push_back(',');
+        } else {
+            buffer.push_back(c);
+        }
+        previous = c;
+    }
+    return buffer;
+}
+
+std::string NormaliseSeparators(std::string_view text) {
+    std::string buffer;
+    return std::string(NormaliseSeparators(text, buffer));
+}
+
+int SplitCsvFields(std::string_view text, CsvFields& fields) {
+    fields.fill(std::string_view());
+    if (text.empty()) return 0;
+    int i = 0; // 0-based index of the field being filled
+    while (i < MaxCsvFields - 1) {
+        const std::size_t comma = text.find(',');
+        if (comma == std::string_view::npos) break;
+        fields[i] = TrimText(text.substr(0, comma));
+        text.remove_prefix(comma + 1);
+        ++i;
+    }
+    fields[i] = TrimText(text);
+    return i + 1;
+}
+
+bool ListHasWord(std::string_view list, std::string_view word) {
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t comma = list.find(',', start);
+        const std::size_t end = comma == std::string_view::npos ? list.size() : comma;
+        if (list.substr(start, end - start) == word) return true;
+        if (comma == std::string_view::npos) return false;
+        start = comma + 1;
+    }
+}
+
+} // namespace fixtally
