@@ -1,0 +1,62 @@
+#pragma once
+
+#include "fixdata/FixRecord.h"
+
+#include <cstddef>
+#include <vector>
+
+namespace fixtally {
+
+struct Program;
+
+// The horizontal limit of the averaged export: a fix farther than Metres from the centre
+// is left out (a fix exactly at the limit counts).
+struct DistanceLimit {
+    bool On = false;
+    double CentreLatitude = NaN;
+    double CentreLongitude = NaN;
+    double Metres = 0;
+};
+
+// The mean position of the accepted fixes of one window.
+struct WindowMean {
+    double Latitude = NaN;  // NaN when no fix counts
+    double Longitude = NaN; // NaN when no fix counts
+    double Altitude = NaN;  // NaN when no counted fix has a height
+};
+
+// Mean of the fixes that AcceptFix accepts, whose time lies in from..to (both inclusive)
+// and that pass the limit: one full pass over the store, summing in store order.
+WindowMean WindowAverage(const Program& program, double from, double to,
+                         const DistanceLimit& limit);
+
+// The accepted fixes of the store, collected in one pass and ordered by time, so that a
+// window's mean costs the fixes inside it instead of a pass over the store. Every window
+// sums exactly the values WindowAverage sums, in store order, so the means are equal to
+// the last bit.
+class AcceptedFixIndex {
+public:
+    explicit AcceptedFixIndex(const Program& program);
+
+    // Leaves out, from now on, the fixes beyond the limit.
+    void ApplyLimit(const DistanceLimit& limit);
+
+    WindowMean Average(double from, double to) const;
+
+    std::size_t Size() const { return times_.size(); }
+
+private:
+    void OrderByTime();
+
+    // In store order.
+    std::vector<double> storeTimes_, latitudes_, longitudes_;
+    std::vector<double> altitudes_;      // 0 for a fix without height: adding it changes no sum
+    std::vector<unsigned char> heights_; // 1 for a fix with a height
+    // In time order (stable): the times and, for a log out of time order, the store-order
+    // position of each.
+    std::vector<double> times_;
+    std::vector<std::size_t> storeOrder_; // empty when the log is in time order
+    mutable std::vector<std::size_t> slice_;
+};
+
+} // namespace fixtally
