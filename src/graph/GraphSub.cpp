@@ -2,6 +2,8 @@
 
 #include "app/Program.h"
 #include "graph/DensityGrid.h"
+#include "graph/RangeTable.h"
+#include "stats/TrueCoordinates.h"
 
 #include <cmath>
 
@@ -42,6 +44,10 @@ void DrawScatterGraph(Program& program, double lon0, double lat0, double /*alt0*
     if (!program.Store.Exists()) return;
     DrawingGuard guard(program.Ui);
 
+    // Unusable true coordinates keep the previous picture; the drawing itself
+    // still uses the reference passed in.
+    if (program.Results.UseTrueReference && ReadTrueCoordinates(program)) return;
+
     ScatterGraph& graph = program.Graph;
     DrawGraphBackground(program);
     const DotSize dot = ReadDotSize(program.Settings.GPixels);
@@ -56,6 +62,15 @@ void DrawScatterGraph(Program& program, double lon0, double lat0, double /*alt0*
                     program.CountRange, lat0, lon0);
 }
 
-void SetGraphRange(Program&, int, bool) {}
+void RedrawScatterGraph(Program& program) {
+    const GeoPoint& reference = program.Results.ReferencePoint;
+    DrawScatterGraph(program, reference.Longitude, reference.Latitude, reference.Altitude);
+}
+
+void SetGraphRange(Program& program, int index, bool redraw) {
+    program.Graph.GraphRange = RangeOfIndex(index);
+    if (redraw) RedrawScatterGraph(program);
+    program.Graph.LabelFS = RangeLabelText(program.Graph.GraphRange);
+}
 
 } // namespace fixtally

@@ -12,11 +12,14 @@ struct Program;
 // A NaN reference leaves only the background.
 void DrawScatterGraph(Program& program, double lon0, double lat0, double alt0);
 
+// DrawScatterGraph around the current ReferencePoint (for redraws without a recount).
+void RedrawScatterGraph(Program& program);
+
 // Empties the picture: shading levels read from the settings, grid cleared.
 void DrawGraphBackground(Program& program);
 
-// GraphRange from the range table (index in 1..32), optional redraw around the
-// current reference, then the range label text.
+// GraphRange from the range table (an index outside 1..32 is clamped), optional
+// redraw around the current reference, then the range label text (LabelFS).
 void SetGraphRange(Program& program, int index, bool redraw);
 
 } // namespace fixtally

@@ -27,8 +27,8 @@ struct ScatterGraph {
     GraphCounter CountMax = 0;          // largest counter
     bool HasDots = false;               // the grid was filled around a reference
 
-    double GraphRange = 0.1; // metres for 155 pixels
-    std::string LabelFS;     // the range label under the picture
+    double GraphRange = 0.1;      // metres for 155 pixels
+    std::string LabelFS = "10cm"; // the range label under the picture
 
     int DotSide = 3; // dot side in pixels and its offsets lo..hi around the cell pixel
     int DotLo = -1;

@@ -182,3 +182,44 @@ TEST(FillDensityGrid, ThreadedGridEqualsTheSequentialPass) {
 
 } // namespace
 } // namespace fixtally
+
+namespace fixtally {
+namespace {
+
+TEST_F(GraphProgram, SetGraphRangeSetsRangeLabelAndRedrawsOnRequest) {
+    program.Store.Append(Fix(LatitudeAt(3), Lon0));
+    program.Results.ReferencePoint = {Lat0, Lon0, 0};
+
+    const unsigned revision = program.Graph.Revision;
+    SetGraphRange(program, 12, false);
+    EXPECT_EQ(program.Graph.GraphRange, 5.0);
+    EXPECT_EQ(program.Graph.LabelFS, "5m");
+    EXPECT_EQ(program.Graph.Revision, revision) << "no redraw asked for";
+
+    SetGraphRange(program, 12, true);
+    EXPECT_EQ(program.Graph.Cells[(GraphCentre - 93) * GraphSize + GraphCentre], 1u); // 3 m = 93 px
+
+    SetGraphRange(program, 40, true); // out of the table: the largest range
+    EXPECT_EQ(program.Graph.GraphRange, 20000000.0);
+    EXPECT_EQ(program.Graph.LabelFS, "         20,000km");
+    EXPECT_EQ(program.Graph.Cells[GraphSize * GraphCentre + GraphCentre], 1u);
+}
+
+TEST_F(GraphProgram, UnusableTrueCoordinatesKeepThePreviousPicture) {
+    program.Store.Append(Fix(Lat0, Lon0));
+    Draw();
+    const unsigned revision = program.Graph.Revision;
+    program.Results.UseTrueReference = true;
+    program.Settings.TrueLat = "35.6";
+    program.Settings.TrueLon = "139.7";
+    program.Settings.TrueAlt = ""; // all three are required
+    Draw();
+    EXPECT_EQ(program.Graph.Revision, revision);
+    EXPECT_TRUE(program.Graph.HasDots);
+    ASSERT_EQ(ui.Messages.size(), 1u);
+    EXPECT_FALSE(ui.BusyCursor);
+    EXPECT_FALSE(ui.RepaintLocked);
+}
+
+} // namespace
+} // namespace fixtally
