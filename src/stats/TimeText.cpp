@@ -64,9 +64,11 @@ bool IsDigit(char c) {
 
 // Order of the three date parts and the separators between them, read from a date format
 // such as "dd.mm.yyyy": parts are named by their letter (m, d or y; anything else names
-// no part) and the separators are the characters between the letter runs.
+// no part) and the separators are the characters between the letter runs. A part that
+// runs straight into the next one ("yyyymmdd") is read with the width of its run.
 struct DateLayout {
     char Part[3] = {0, 0, 0};
+    std::size_t Width[3] = {0, 0, 0}; // 0: as many digits as there are
     std::string_view Separator[2];
     std::string_view Tail; // characters after the third part ("日")
 };
@@ -77,10 +79,13 @@ DateLayout ReadDateLayout(std::string_view format) {
     for (int part = 0; part < 3 && i < format.size(); ++part) {
         char letter = format[i];
         layout.Part[part] = letter;
-        while (i < format.size() && format[i] == letter) ++i;
         std::size_t begin = i;
+        while (i < format.size() && format[i] == letter) ++i;
+        std::size_t run = i - begin;
+        begin = i;
         while (i < format.size() && format[i] != 'm' && format[i] != 'd' && format[i] != 'y') ++i;
         std::string_view between = format.substr(begin, i - begin);
+        if (part < 2 && between.empty() && run >= 2) layout.Width[part] = run;
         if (part < 2)
             layout.Separator[part] = between;
         else
@@ -89,28 +94,31 @@ DateLayout ReadDateLayout(std::string_view format) {
     return layout;
 }
 
-std::string_view DigitRun(std::string_view text, std::size_t& pos) {
+std::string_view DigitRun(std::string_view text, std::size_t& pos, std::size_t width = 0) {
     std::size_t begin = pos;
-    while (pos < text.size() && IsDigit(text[pos])) ++pos;
+    while (pos < text.size() && IsDigit(text[pos]) && (width == 0 || pos - begin < width)) ++pos;
     return text.substr(begin, pos - begin);
 }
 
-// Skips the separator the date format puts here when the text has it, else one character.
+// Skips the separator the date format puts here when the text has it, else one character
+// (none where the format has no separator and the next part follows at once).
 void SkipSeparator(std::string_view text, std::size_t& pos, std::string_view separator) {
     if (!separator.empty() && text.substr(pos).starts_with(separator))
         pos += separator.size();
-    else if (pos < text.size())
+    else if (pos < text.size() && !(separator.empty() && IsDigit(text[pos])))
         ++pos;
 }
 
 // Whether the text begins with a date: it contains "/", or its leading digits are followed
-// by the separator of the date format (a ":" there begins a time of day instead).
+// by the separator of the date format (a ":" there begins a time of day instead), or, in
+// a format without separators, they run on past the first part.
 bool HasDatePart(std::string_view text, const DateLayout& layout) {
     if (text.find('/') != std::string_view::npos) return true;
-    std::string_view separator = layout.Separator[0];
-    if (separator.empty() || separator.front() == ':' || IsDigit(separator.front())) return false;
     std::size_t pos = 0;
-    if (DigitRun(text, pos).empty()) return false;
+    std::size_t digits = DigitRun(text, pos).size();
+    std::string_view separator = layout.Separator[0];
+    if (separator.empty()) return layout.Width[0] > 0 && digits > layout.Width[0];
+    if (separator.front() == ':' || IsDigit(separator.front()) || digits == 0) return false;
     return text.substr(pos).starts_with(separator);
 }
 
@@ -124,7 +132,7 @@ double ParseFixTime(std::string_view text, std::string_view dateFormat) {
     std::string_view month, day, year;
     std::size_t pos = 0;
     for (int part = 0; part < 3; ++part) {
-        std::string_view digits = DigitRun(text, pos);
+        std::string_view digits = DigitRun(text, pos, layout.Width[part]);
         switch (layout.Part[part]) {
         case 'm':
             month = digits;

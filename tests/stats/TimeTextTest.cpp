@@ -86,6 +86,9 @@ TEST(ParseFixTime, ReadsTheDateInTheOrderAndSeparatorOfTheDateFormat) {
         {"04/03/2021 05:06:07", "dd.mm.yyyy", t}, // "/" typed under a "." format
         {"2021-03-04 05:06:07", "yyyy-mm-dd", t},
         {"2021年03月04日 05:06:07", "yyyy年mm月dd日", t},
+        {"20210304 05:06:07", "yyyymmdd", t}, // no separators: the widths of the runs
+        {"040321 05:06:07", "ddmmyy", t},
+        {"2021/03/04 05:06:07", "yyyymmdd", t},
         {"2021/03/04", "yyyy/mm/dd", Mar4}, // a date alone is midnight
         // A time of day alone, also under a format whose separator is the decimal point.
         {"05:06:07", "yyyy/mm/dd", Clock(5, 6, 7)},
@@ -108,8 +111,8 @@ TEST(ParseFixTime, ReadsTheDateInTheOrderAndSeparatorOfTheDateFormat) {
 }
 
 TEST(ParseFixTime, ReadsBackWhatFormatFixTimeWrote) {
-    const char* formats[] = {"yyyy/mm/dd", "m/d/yyyy",   "dd/mm/yyyy",    "dd.mm.yyyy",
-                             "d.m.yy",     "yyyy-mm-dd", "yyyy年mm月dd日"};
+    const char* formats[] = {"yyyy/mm/dd", "m/d/yyyy",   "dd/mm/yyyy",     "dd.mm.yyyy",
+                             "d.m.yy",     "yyyy-mm-dd", "yyyy年mm月dd日", "yyyymmdd"};
     std::mt19937_64 random(20211);
     std::uniform_real_distribution<double> day(36526.0, 54000.0); // 2000 to 2047
     for (const char* format : formats) {
