@@ -20,36 +20,54 @@ inline double ToRadians(double degrees) {
     return degrees * GeoPi / 180;
 }
 
-// The iteration and the series for the arc length, from the terms of both latitudes
-// (s = cu1 cu2, baz = s tu2, faz = baz tu1) and the longitude difference L.
-inline double VincentyArc(double s, double baz, double faz, double su1, double cu2, double L) {
-    double x = L;
-    double sy, cy, y, c2a, cz, e;
-    for (int pass = 1;; ++pass) {
-        const double sx = std::sin(x);
-        const double cx = std::cos(x);
-        const double p = cu2 * sx;
-        const double q = baz - su1 * cu2 * cx;
-        sy = std::sqrt(p * p + q * q);
-        cy = s * cx + faz;
-        y = std::atan2(sy, cy);
-        const double sa = sy == 0 ? 1 : s * sx / sy;
-        c2a = 1 - sa * sa;
-        cz = 2 * faz;
-        if (c2a > 0) cz = -cz / c2a + cy;
-        e = 2 * cz * cz - 1;
-        const double k = ((-3 * c2a + 4) * Grs80F + 4) * c2a * Grs80F / 16;
-        const double d = x;
-        x = ((e * cy * k + cz) * sy * k + y) * sa;
-        x = (1 - k) * x * Grs80F + L;
-        if (std::abs(d - x) < GeoTolerance || pass == GeoMaxPasses) break;
+// One iteration of the inverse problem from the terms of both latitudes (s = cu1 cu2,
+// baz = s tu2, faz = baz tu1) and the longitude difference L, kept as a state so that
+// independent iterations can run side by side.
+struct VincentyState {
+    double S, Baz, Faz, Su1, Cu2, L;
+    double X;
+    double Sy = 0, Cy = 0, Y = 0, C2a = 0, Cz = 0, E = 0;
+    bool Running = true;
+
+    VincentyState(double s, double baz, double faz, double su1, double cu2, double l)
+        : S(s), Baz(baz), Faz(faz), Su1(su1), Cu2(cu2), L(l), X(l) {}
+
+    inline void Pass(int pass) {
+        const double sx = std::sin(X);
+        const double cx = std::cos(X);
+        const double p = Cu2 * sx;
+        const double q = Baz - Su1 * Cu2 * cx;
+        Sy = std::sqrt(p * p + q * q);
+        Cy = S * cx + Faz;
+        Y = std::atan2(Sy, Cy);
+        const double sa = Sy == 0 ? 1 : S * sx / Sy;
+        C2a = 1 - sa * sa;
+        Cz = 2 * Faz;
+        if (C2a > 0) Cz = -Cz / C2a + Cy;
+        E = 2 * Cz * Cz - 1;
+        const double k = ((-3 * C2a + 4) * Grs80F + 4) * C2a * Grs80F / 16;
+        const double d = X;
+        X = ((E * Cy * k + Cz) * Sy * k + Y) * sa;
+        X = (1 - k) * X * Grs80F + L;
+        if (std::abs(d - X) < GeoTolerance || pass == GeoMaxPasses) Running = false;
     }
-    double t = std::sqrt((1 / (Grs80R * Grs80R) - 1) * c2a + 1) + 1;
-    t = (t - 2) / t;
-    const double m = (t * t / 4 + 1) / (1 - t);
-    const double d = (0.375 * t * t - 1) * t;
-    return ((((4 * sy * sy - 3) * (1 - 2 * e) * cz * d / 6 - e * cy) * d / 4 + cz) * sy * d + y) *
-           m * Grs80A * Grs80R;
+
+    // The series for the arc length from the values of the last pass.
+    inline double Arc() const {
+        double t = std::sqrt((1 / (Grs80R * Grs80R) - 1) * C2a + 1) + 1;
+        t = (t - 2) / t;
+        const double m = (t * t / 4 + 1) / (1 - t);
+        const double d = (0.375 * t * t - 1) * t;
+        return ((((4 * Sy * Sy - 3) * (1 - 2 * E) * Cz * d / 6 - E * Cy) * d / 4 + Cz) * Sy * d +
+                Y) *
+               m * Grs80A * Grs80R;
+    }
+};
+
+inline double VincentyArc(double s, double baz, double faz, double su1, double cu2, double L) {
+    VincentyState state(s, baz, faz, su1, cu2, L);
+    for (int pass = 1; state.Running; ++pass) state.Pass(pass);
+    return state.Arc();
 }
 
 inline double WithHeights(double arc, double h1, double h2) {
@@ -116,7 +134,7 @@ ReferenceGeodesics::Distances ReferenceGeodesics::Measure(double lat, double lon
                 GeodesicDistance(lat_, lon_, lat, lon_, 0, 0),
                 GeodesicDistance(lat_, lon_, lat_, lon, 0, 0)};
     }
-    Distances out;
+    Distances out{0, 0, 0};
 
     // The fix's latitude terms serve the horizontal and the north-south distance alike.
     const LatitudeTerms b = ReducedLatitude(rlat);
@@ -124,27 +142,71 @@ ReferenceGeodesics::Distances ReferenceGeodesics::Measure(double lat, double lon
     const double baz = s * b.Tu;
     const double faz = baz * tu1_;
 
-    if (ExactAntipodes(rlat_, rlon_, rlat, rlon))
-        out.Horizontal = GeodesicDistance(lat_, lon_, lat, lon, 0, 0);
-    else if (SamePoint(rlat_, rlon_, rlat, rlon))
-        out.Horizontal = 0;
-    else
-        out.Horizontal = WithHeights(VincentyArc(s, baz, faz, su1_, b.Cu, rlon - rlon_), 0, 0);
-
+    // Up to three independent iterations, run side by side so that the processor can
+    // overlap them; each one does exactly the operations of its own GeodesicDistance.
+    VincentyState horizontal(s, baz, faz, su1_, b.Cu, rlon - rlon_);
     // On the reference meridian L is 0, and the iteration stops after its first pass.
-    if (rlat_ == rlat)
-        out.NorthSouth = 0;
-    else
-        out.NorthSouth = WithHeights(VincentyArc(s, baz, faz, su1_, b.Cu, rlon_ - rlon_), 0, 0);
-
+    VincentyState northSouth(s, baz, faz, su1_, b.Cu, rlon_ - rlon_);
     // On the reference latitude only the longitude difference varies.
-    if (ExactAntipodes(rlat_, rlon_, rlat_, rlon))
+    VincentyState eastWest(ewS_, ewBaz_, ewFaz_, su1_, cu1_, rlon - rlon_);
+
+    if (ExactAntipodes(rlat_, rlon_, rlat, rlon)) {
+        out.Horizontal = GeodesicDistance(lat_, lon_, lat, lon, 0, 0);
+        horizontal.Running = false;
+    } else if (SamePoint(rlat_, rlon_, rlat, rlon)) {
+        horizontal.Running = false;
+    }
+    if (rlat_ == rlat) northSouth.Running = false;
+    if (ExactAntipodes(rlat_, rlon_, rlat_, rlon)) {
         out.EastWest = GeodesicDistance(lat_, lon_, lat_, lon, 0, 0);
-    else if (SamePoint(rlat_, rlon_, rlat_, rlon))
-        out.EastWest = 0;
-    else
-        out.EastWest =
-            WithHeights(VincentyArc(ewS_, ewBaz_, ewFaz_, su1_, cu1_, rlon - rlon_), 0, 0);
+        eastWest.Running = false;
+    } else if (SamePoint(rlat_, rlon_, rlat_, rlon)) {
+        eastWest.Running = false;
+    }
+    const bool measureHorizontal = horizontal.Running;
+    const bool measureNorthSouth = northSouth.Running;
+    const bool measureEastWest = eastWest.Running;
+
+    for (int pass = 1; horizontal.Running || northSouth.Running || eastWest.Running; ++pass) {
+        if (horizontal.Running) horizontal.Pass(pass);
+        if (northSouth.Running) northSouth.Pass(pass);
+        if (eastWest.Running) eastWest.Pass(pass);
+    }
+    if (measureHorizontal) out.Horizontal = WithHeights(horizontal.Arc(), 0, 0);
+    if (measureNorthSouth) out.NorthSouth = WithHeights(northSouth.Arc(), 0, 0);
+    if (measureEastWest) out.EastWest = WithHeights(eastWest.Arc(), 0, 0);
+    return out;
+}
+
+ReferenceGeodesics::Axes ReferenceGeodesics::MeasureAxes(double lat, double lon) const {
+    const double rlat = ToRadians(lat);
+    const double rlon = ToRadians(lon);
+    if (!usable_ || std::isnan(rlat) || std::isnan(rlon)) {
+        return {GeodesicDistance(lat_, lon_, lat, lon_, 0, 0),
+                GeodesicDistance(lat_, lon_, lat_, lon, 0, 0)};
+    }
+    Axes out{0, 0};
+    const LatitudeTerms b = ReducedLatitude(rlat);
+    const double s = cu1_ * b.Cu;
+    const double baz = s * b.Tu;
+    const double faz = baz * tu1_;
+    VincentyState northSouth(s, baz, faz, su1_, b.Cu, rlon_ - rlon_);
+    VincentyState eastWest(ewS_, ewBaz_, ewFaz_, su1_, cu1_, rlon - rlon_);
+    if (rlat_ == rlat) northSouth.Running = false;
+    if (ExactAntipodes(rlat_, rlon_, rlat_, rlon)) {
+        out.EastWest = GeodesicDistance(lat_, lon_, lat_, lon, 0, 0);
+        eastWest.Running = false;
+    } else if (SamePoint(rlat_, rlon_, rlat_, rlon)) {
+        eastWest.Running = false;
+    }
+    const bool measureNorthSouth = northSouth.Running;
+    const bool measureEastWest = eastWest.Running;
+    for (int pass = 1; northSouth.Running || eastWest.Running; ++pass) {
+        if (northSouth.Running) northSouth.Pass(pass);
+        if (eastWest.Running) eastWest.Pass(pass);
+    }
+    if (measureNorthSouth) out.NorthSouth = WithHeights(northSouth.Arc(), 0, 0);
+    if (measureEastWest) out.EastWest = WithHeights(eastWest.Arc(), 0, 0);
     return out;
 }
 

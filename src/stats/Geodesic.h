@@ -48,6 +48,13 @@ public:
     };
     Distances Measure(double lat, double lon) const;
 
+    // Only the two axis distances (north-south, east-west), as the scatter graph needs them.
+    struct Axes {
+        double NorthSouth;
+        double EastWest;
+    };
+    Axes MeasureAxes(double lat, double lon) const;
+
 private:
     double lat_, lon_;           // reference in degrees
     double rlat_, rlon_;         // reference in radians

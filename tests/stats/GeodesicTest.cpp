@@ -147,6 +147,9 @@ TEST(ReferenceGeodesicsTest, BitForBitEqualToThreeDistanceCalls) {
             << p.Lat1 << "," << p.Lon1 << " to " << p.Lat2 << "," << p.Lon2;
         ASSERT_TRUE(SameBits(d.EastWest, GeodesicDistance(p.Lat1, p.Lon1, p.Lat1, p.Lon2, 0, 0)))
             << p.Lat1 << "," << p.Lon1 << " to " << p.Lat2 << "," << p.Lon2;
+        const ReferenceGeodesics::Axes axes = reference.MeasureAxes(p.Lat2, p.Lon2);
+        ASSERT_TRUE(SameBits(axes.NorthSouth, d.NorthSouth));
+        ASSERT_TRUE(SameBits(axes.EastWest, d.EastWest));
     }
 }
 

@@ -1,0 +1,122 @@
+// CountFixes over a generated 1,000,000-fix store (all fixes accepted, average reference),
+// next to a plain loop of three GeodesicDistance calls per fix over the same store.
+// Run: build-*/bench_CountFixes --benchmark_counters_tabular=true
+// "ns_per_fix" is wall-clock time per fix.
+#include "stats/CountFixes.h"
+#include "app/Program.h"
+#include "platform/HeadlessPlatform.h"
+#include "stats/CountTally.h"
+#include "stats/Geodesic.h"
+
+#include <benchmark/benchmark.h>
+
+#include <random>
+
+namespace fixtally {
+namespace {
+
+constexpr std::size_t StoreFixes = 1000000;
+
+// A static receiver near a fixed point: metre-level scatter, 1 Hz, all fixes valid.
+struct GeneratedLog {
+    HeadlessPlatform Ui;
+    Program P{Ui};
+
+    GeneratedLog() {
+        std::mt19937_64 gen(20261209);
+        std::normal_distribution<double> metres(0, 2.5);
+        std::uniform_int_distribution<int> sats(6, 14);
+        P.Store.Replace();
+        P.Store.Reserve(StoreFixes);
+        const double start = 46365.0; // 2026-12-09
+        for (std::size_t i = 0; i < StoreFixes; ++i) {
+            FixRecord fix;
+            fix.Time = start + static_cast<double>(i) / 86400;
+            fix.Latitude = 35.681236 + metres(gen) / 110950;
+            fix.Longitude = 139.767125 + metres(gen) / 90390;
+            fix.Altitude = 40 + 2 * metres(gen);
+            fix.Hdop = 0.8 + 0.01 * sats(gen);
+            fix.Vdop = 1.2;
+            fix.Pdop = 1.5;
+            fix.SatsUsed = static_cast<std::uint8_t>(sats(gen));
+            fix.FixQuality = u'1';
+            P.Store.Append(fix);
+        }
+        P.CountRange = P.FullRange = {start, start + static_cast<double>(StoreFixes - 1) / 86400};
+        P.Log.LastFixTime = P.FullRange.End;
+        P.Settings.DateFormat = "yyyy/mm/dd";
+    }
+};
+
+GeneratedLog& Log() {
+    static GeneratedLog log;
+    return log;
+}
+
+void PerFix(benchmark::State& state) {
+    state.counters["ns_per_fix"] = benchmark::Counter(
+        static_cast<double>(StoreFixes),
+        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+// Baseline: three distances per fix, straight from the store, against a fixed point.
+void BM_ThreeVincentyLoop(benchmark::State& state) {
+    Program& p = Log().P;
+    const double lat0 = 35.681236, lon0 = 139.767125;
+    for (auto _ : state) {
+        double sum = 0;
+        for (std::size_t i = 0; i < StoreFixes; ++i) {
+            const FixRecord fix = p.Store.At(i);
+            sum += GeodesicDistance(lat0, lon0, fix.Latitude, fix.Longitude, 0, 0);
+            sum += GeodesicDistance(lat0, lon0, fix.Latitude, lon0, 0, 0);
+            sum += GeodesicDistance(lat0, lon0, lat0, fix.Longitude, 0, 0);
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+    PerFix(state);
+}
+BENCHMARK(BM_ThreeVincentyLoop)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The statistics of CountFixes: average pass, main pass, every result text, auto range.
+void BM_CountStatistics(benchmark::State& state) {
+    Program& p = Log().P;
+    for (auto _ : state) {
+        if (CountStatistics(p)) p.Ui.SetBusyCursor(false);
+    }
+    PerFix(state);
+}
+BENCHMARK(BM_CountStatistics)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The whole command, the scatter graph's pass included.
+void BM_CountFixes(benchmark::State& state) {
+    Program& p = Log().P;
+    for (auto _ : state) CountFixes(p);
+    PerFix(state);
+}
+BENCHMARK(BM_CountFixes)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The main pass alone in each mode; Sequential is the straightforward count.
+void BM_MainPass(benchmark::State& state) {
+    Program& p = Log().P;
+    const auto mode = static_cast<TallyMode>(state.range(0));
+    p.Limits = ReadFilterLimits(p.Settings);
+    const GeoPoint reference{35.681236, 139.767125, 40};
+    for (auto _ : state) {
+        CountTally tally;
+        benchmark::DoNotOptimize(TallyFixes(p, reference, tally, mode));
+        benchmark::DoNotOptimize(tally.SumH2);
+    }
+    PerFix(state);
+}
+BENCHMARK(BM_MainPass)
+    ->ArgName("mode")
+    ->Arg(static_cast<int>(TallyMode::Sequential))
+    ->Arg(static_cast<int>(TallyMode::Blocked))
+    ->Arg(static_cast<int>(TallyMode::Parallel))
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+} // namespace
+} // namespace fixtally
+
+BENCHMARK_MAIN();
