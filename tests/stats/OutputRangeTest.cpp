@@ -73,12 +73,27 @@ TEST(OutputRange, SetReplacesBadTextsByTheFullRangeBounds) {
     EXPECT_EQ(p.program.CountRange.End, p.program.FullRange.End);
 }
 
-TEST(OutputRange, SetWithAStartAfterTheEndKeepsIt) {
+TEST(OutputRange, SetAndResetRecount) {
     LoadedProgram p;
+    p.program.Store.Replace();
+    for (int minute = 0; minute <= 180; minute += 30) {
+        FixRecord fix;
+        fix.Time = Mar4 + Clock(5, minute, 0);
+        fix.Latitude = 35.0 + minute * 1e-6;
+        fix.Longitude = 139.0;
+        fix.FixQuality = u'1';
+        p.program.Store.Append(fix);
+    }
+    // A start later than the end is kept: the count finds nothing.
     p.dialog.EditStime = "2021/03/04 07:00:00";
     p.dialog.EditEtime = "2021/03/04 06:00:00";
     p.dialog.ButtonOKClick(p.program);
     EXPECT_GT(p.program.CountRange.Start, p.program.CountRange.End);
+    EXPECT_EQ(p.program.Main.LabelStatus, "***** no effective data *****");
+
+    p.dialog.ButtonCancelClick(p.program);
+    EXPECT_EQ(p.program.Main.LabelStatus.substr(0, 42),
+              "2021/03/04 05:00:00 to 2021/03/04 08:00:00");
 }
 
 TEST(OutputRange, SetWithUntouchedTextsKeepsSubMillisecondBoundsExactly) {
