@@ -1,0 +1,54 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace fixtally {
+
+struct Program;
+struct Settings;
+class IniFile;
+
+// Reads the INI file at program.IniPath into the settings and applies them:
+// language and font, open-dialog filter, reference choice (a recount when it
+// changes with a log loaded), probability caption, dot size, shading, graph
+// range, date format and local offset. A missing file is first created as a
+// UTF-16 file holding only its byte-order mark; obsolete keys of old versions
+// are deleted from the file at once. Never fails: a key that cannot be read
+// keeps its value or default.
+void ReadSettings(Program& program);
+
+// Reads the settings from path like ReadSettings but never creates, changes
+// or deletes anything in the file (fixtally-cli --ini). False, with the
+// settings untouched, when the file cannot be read.
+bool ReadSettingsFile(Program& program, const std::string& path);
+
+// Writes every setting to program.IniPath in the fixed order of sections and
+// keys; keys of the file that are not settings are kept. The file is replaced
+// as a whole, so a failure leaves the previous file intact. False when the
+// file could not be written (the failure is not reported to the user).
+bool WriteSettings(Program& program);
+
+// program.IniPath := UsableIniPath(path). When that fails the message
+// ("Cannot create : ...", "Cannot Copy : ...") is shown, IniPath stays and
+// the result is false.
+bool SelectIniFile(Program& program, std::string_view path);
+
+// The switch to another INI file (an INI file dropped on the main window):
+// the settings are written to the current file, then the new file is
+// selected and read. False when the new file could not be selected.
+bool SwitchIniFile(Program& program, std::string_view path);
+
+// Applies the version migration for a file written by version `stored` read
+// by version `running` (texts like "Ver2.24", compared as strings). Obsolete
+// keys are deleted from ini; true when any was deleted.
+bool MigrateSettings(Settings& settings, IniFile& ini, std::string_view stored,
+                     std::string_view running);
+
+// Prefixes text with blanks so that its leading run of signs, hemisphere
+// letters and digits (counted in at most the first four characters, never the
+// last) is as long as that of other; the degree parts of a latitude and a
+// longitude then line up in equal centred fields.
+std::string AlignCoordinateText(std::string_view text, std::string_view other);
+
+} // namespace fixtally
