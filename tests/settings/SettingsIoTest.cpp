@@ -2,6 +2,7 @@
 
 #include "app/LogKind.h"
 #include "app/Program.h"
+#include "graph/RangeTable.h"
 #include "input/csv/CsvProfiles.h"
 #include "platform/HeadlessPlatform.h"
 #include "settings/IniFile.h"
@@ -501,6 +502,8 @@ TEST_F(SettingsIoTest, WindowValuesFollowTheSettings) {
     EXPECT_EQ(p.Main.GroupBox2drms, " 2drms ");
     EXPECT_NE(p.Main.OpenDialogFilter.find("|CSV file|*.csv;*.dat|"), std::string::npos);
     EXPECT_EQ(p.Settings.DateFormat, p.Conventions.DefaultDateFormat);
+    EXPECT_EQ(p.Graph.GraphRange, RangeOfIndex(9));
+    EXPECT_FALSE(p.Graph.LabelFS.empty());
 
     {
         ScopedEnv lcAll("LC_ALL", "C.UTF-8"); // the first set variable decides
@@ -513,6 +516,34 @@ TEST_F(SettingsIoTest, WindowValuesFollowTheSettings) {
     ::tzset();
     EXPECT_TRUE(p.Main.UiEnglish);
     EXPECT_EQ(p.Main.InterfaceFontName, "DejaVu Sans");
+}
+
+TEST_F(SettingsIoTest, ChangedReferenceChoiceRecountsALoadedLog) {
+    Program p(ui_);
+    p.Store.Replace();
+    for (int i = 0; i < 3; ++i) {
+        FixRecord fix;
+        fix.Time = 45000.5 + i / 86400.0;
+        fix.Latitude = 35.0 + i * 1e-6;
+        fix.Longitude = 139.0;
+        fix.Altitude = 40.0;
+        fix.Hdop = fix.Vdop = fix.Pdop = 1.0;
+        fix.SatsUsed = 8;
+        fix.FixQuality = u'1';
+        p.Store.Append(fix);
+    }
+    p.CountRange = p.FullRange = {45000.0, 45001.0};
+    p.IniPath = Path("reference.ini");
+
+    WriteBytes(p.IniPath, "[Option]\nUseAverage=1\n"); // no change: no count
+    ReadSettings(p);
+    EXPECT_TRUE(p.Main.tCenterEditLatAve.empty());
+
+    WriteBytes(p.IniPath, "[Option]\nUseAverage=0\nTrueLat=35.0\nTrueLon=139.0\nTrueAlt=40\n");
+    ReadSettings(p);
+    EXPECT_FALSE(p.Settings.UseAverage);
+    EXPECT_TRUE(ui_.Messages.empty());
+    EXPECT_FALSE(p.Main.tCenterEditLatAve.empty());
 }
 
 TEST_F(SettingsIoTest, ReadOnlyReadingNeverTouchesTheFile) {
