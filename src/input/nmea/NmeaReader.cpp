@@ -80,10 +80,13 @@ bool ReadPass(Program& program, LogLineReader& reader, NmeaDecoder& decoder,
               NmeaEpochAssembler& epochs, const NmeaDateText& firstDate, std::string_view name,
               std::int64_t& total) {
     LoadedLog& log = program.Log;
+    // The first epoch starts from the log's first date, not from the last date the check
+    // pass met: in a GGA-first log that crosses midnight early, that later date would put
+    // the first fix a day ahead. LastFixTime still carries over from the check pass.
+    PreparePass(decoder, firstDate);
     EpochFix fix;
     bool more = epochs.AssembleEpoch(fix);
     std::int64_t count = 0;
-    PreparePass(decoder, firstDate);
     while (more) {
         if (!std::isnan(fix.Latitude) && !std::isnan(fix.Longitude) && log.LastFixTime != 0) {
             WidenCountRange(program.CountRange, log.LastFixTime, count == 0);
