@@ -9,36 +9,35 @@
 
 namespace fixtally {
 
-namespace {
-
-bool Format(double time, std::string_view pattern, std::string& out) {
-    return AppendDatePattern(out, time, pattern);
-}
-
-} // namespace
-
-std::string FormatTimeFraction(double time, std::string_view pattern) {
-    std::string out;
+bool AppendTimeFraction(std::string& out, double time, std::string_view pattern) {
+    const std::size_t size = out.size();
+    auto fail = [&] {
+        out.resize(size);
+        return false;
+    };
     if (!pattern.empty() && pattern.back() == '.') {
-        std::string full(pattern);
-        full += "zzz";
-        if (!Format(time, full, out)) return {};
-        while (!out.empty() && out.back() == '0') out.pop_back();
-        if (!out.empty() && out.back() == '.') out.pop_back();
-        return out;
+        if (!AppendDatePattern(out, time, pattern) || !AppendDatePattern(out, time, "zzz"))
+            return fail();
+        while (out.size() > size && out.back() == '0') out.pop_back();
+        if (out.size() > size && out.back() == '.') out.pop_back();
+        return true;
     }
     std::size_t dot = pattern.find(".z");
     if (dot != std::string_view::npos) {
         std::size_t p = dot + 1; // characters up to and including the point
-        std::string head(pattern.substr(0, p));
-        head += "zzz";
-        if (!Format(time, head, out)) return {};
+        if (!AppendDatePattern(out, time, pattern.substr(0, p)) ||
+            !AppendDatePattern(out, time, "zzz"))
+            return fail();
         std::size_t after = pattern.size() - p;
-        std::size_t cut = after >= 3 ? 0 : 3 - after;
-        out.resize(out.size() - cut);
-        return out;
+        out.resize(out.size() - (after >= 3 ? 0 : 3 - after));
+        return true;
     }
-    if (!Format(time, pattern, out)) return {};
+    return AppendDatePattern(out, time, pattern) || fail();
+}
+
+std::string FormatTimeFraction(double time, std::string_view pattern) {
+    std::string out;
+    AppendTimeFraction(out, time, pattern);
     return out;
 }
 
@@ -46,7 +45,7 @@ std::string FormatFixTime(double time, std::string_view dateFormat) {
     std::string clock = FormatTimeFraction(time, "hh:nn:ss.");
     if (!(time > 1) || clock.empty()) return clock;
     std::string out;
-    if (!Format(time, dateFormat, out)) return {};
+    if (!AppendDatePattern(out, time, dateFormat)) return {};
     out += ' ';
     out += clock;
     return out;

@@ -16,6 +16,9 @@ struct Program;
 // yyyy/yy, mm/m, dd/d, hh/h, nn/n, ss/s, zzz/z; every other character is copied.
 // Empty when the time cannot be formatted (NaN, outside the years 1 to 9999).
 std::string FormatTimeFraction(double time, std::string_view pattern);
+// The same appended to out, without allocating once out has room; false (out unchanged)
+// when the time cannot be formatted.
+bool AppendTimeFraction(std::string& out, double time, std::string_view pattern);
 
 // The standard text of a fix time: date (in dateFormat), a space and hh:nn:ss with the
 // milliseconds that are not zero; the time alone for a value of 1 or below.

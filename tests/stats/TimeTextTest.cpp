@@ -44,6 +44,20 @@ TEST(FormatTimeFraction, FractionFollowsTheEndOfThePattern) {
             << "pattern '" << c.pattern << "' time " << c.time;
 }
 
+TEST(AppendTimeFraction, AppendsOrLeavesTheTextAsItWas) {
+    std::string line = "x,";
+    EXPECT_TRUE(AppendTimeFraction(line, Clock(12, 0, 10), "hh:nn:ss."));
+    EXPECT_EQ(line, "x,12:00:10"); // stripping stops at the point, not in the text before
+    EXPECT_TRUE(AppendTimeFraction(line, Clock(5, 6, 7.789), ",hh:nn:ss.zz"));
+    EXPECT_EQ(line, "x,12:00:10,05:06:07.78");
+    EXPECT_FALSE(AppendTimeFraction(line, std::nan(""), ",hh:nn:ss."));
+    EXPECT_EQ(line, "x,12:00:10,05:06:07.78");
+
+    std::string zeros = "00";
+    EXPECT_TRUE(AppendTimeFraction(zeros, 0, "."));
+    EXPECT_EQ(zeros, "00");
+}
+
 TEST(FormatFixTime, DateInTheDateFormatThenTheTime) {
     struct Case {
         double time;
