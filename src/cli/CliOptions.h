@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace fixtally {
+
+// The command line of fixtally-cli, parsed but not yet applied.
+struct CliOptions {
+    std::string LogPath;
+    std::vector<std::string> IniPaths;
+    std::vector<std::pair<std::string, std::string>> Sets; // KEY, VALUE
+    bool Expand = false;
+    bool UseTrue = false;
+    std::string TrueLat, TrueLon, TrueAlt;
+    bool HaveRange = false;
+    std::string RangeStart, RangeEnd;
+    bool Report = false;
+    bool Status = false;
+    bool Json = false;
+    bool ExportTrack = false;
+    bool WithError = false;
+    bool HaveReduce = false;
+    std::string ReduceDist, ReduceSecs;
+    bool ExportAverage = false;
+    std::string AverageSpan, AverageStep;
+    bool HaveLimit = false;
+    std::string Limit;
+    bool HaveStart = false, HaveFinal = false;
+    std::string AverageStart, AverageFinal;
+    std::string GraphPath;
+    bool Yes = false;
+};
+
+// Parses argv[1..]; on failure returns false with a one-line reason.
+bool ParseCliOptions(int argc, const char* const* argv, CliOptions& options, std::string& error);
+
+extern const char* const CliUsage;
+
+} // namespace fixtally
