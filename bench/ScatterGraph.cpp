@@ -65,8 +65,9 @@ void BM_DrawScatterGraph(benchmark::State& state) {
 }
 BENCHMARK(BM_DrawScatterGraph)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// The grid pass with a given number of threads; 1 is the sequential baseline.
-// Every run is checked against the sequential grid.
+// The grid pass with a given number of threads, computing every fix or looking
+// fixes up in the axis tables; one thread computing is the baseline. Every run
+// is checked against the baseline's grid.
 void BM_FillDensityGrid(benchmark::State& state) {
     Program& program = Shared().State;
     program.Limits = ReadFilterLimits(program.Settings);
@@ -79,7 +80,8 @@ void BM_FillDensityGrid(benchmark::State& state) {
     }();
     ScatterGraph graph;
     graph.GraphRange = program.Graph.GraphRange;
-    const auto threads = static_cast<unsigned>(state.range(0));
+    const GridPass pass{static_cast<unsigned>(state.range(0)),
+                        state.range(1) ? GridMethod::Table : GridMethod::Exact};
     for (auto _ : state) {
         FillDensityGrid(graph, program.Store, program.Limits, false, program.CountRange, Lat0, Lon0,
                         threads);
@@ -90,7 +92,14 @@ void BM_FillDensityGrid(benchmark::State& state) {
         state.SkipWithError("grid differs from the sequential pass");
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * StoreFixes));
 }
-BENCHMARK(BM_FillDensityGrid)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_FillDensityGrid)
+    ->ArgNames({"threads", "table"})
+    ->Args({1, 0})
+    ->Args({2, 0})
+    ->Args({1, 1})
+    ->Args({2, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 // The statistics run over the same store (it ends with a redraw of the graph).
 void BM_CountFixes(benchmark::State& state) {

@@ -155,7 +155,7 @@ TEST(FillDensityGrid, ThreadedGridEqualsTheSequentialPass) {
     limits.HdopLimit = 3.5;
     const TimeRange range{Day, Day + 0.5};
 
-    ScatterGraph sequential;
+    ScatterGraph sequential; // the oracle: the offsets of the statistics, one by one
     sequential.GraphRange = 5.0;
     long accepted = 0;
     for (std::size_t i = 0; i < store.Count(); ++i) {
@@ -169,14 +169,90 @@ TEST(FillDensityGrid, ThreadedGridEqualsTheSequentialPass) {
     ASSERT_GT(TotalCount(sequential), 30000);
     ASSERT_LT(TotalCount(sequential), accepted) << "some fixes fall outside the picture";
 
-    for (unsigned threads : {1u, 2u, 3u, 0u}) {
-        ScatterGraph graph;
-        graph.GraphRange = 5.0;
-        FillDensityGrid(graph, store, limits, false, range, Lat0, Lon0, threads);
-        EXPECT_EQ(graph.Cells, sequential.Cells) << threads << " threads";
-        EXPECT_EQ(graph.CountMin, sequential.CountMin);
-        EXPECT_EQ(graph.CountMax, sequential.CountMax);
-        EXPECT_TRUE(graph.HasDots);
+    for (const GridMethod method : {GridMethod::Exact, GridMethod::Table, GridMethod::Auto}) {
+        for (unsigned threads : {1u, 2u, 3u, 0u}) {
+            ScatterGraph graph;
+            graph.GraphRange = 5.0;
+            FillDensityGrid(graph, store, limits, false, range, Lat0, Lon0, {threads, method});
+            EXPECT_EQ(graph.Cells, sequential.Cells)
+                << threads << " threads, method " << static_cast<int>(method);
+            EXPECT_EQ(graph.CountMin, sequential.CountMin);
+            EXPECT_EQ(graph.CountMax, sequential.CountMax);
+            EXPECT_TRUE(graph.HasDots);
+        }
+    }
+}
+
+// The latitude (or longitude) where an axis offset crosses `pixels`, to the last
+// bit: the largest argument whose offset is still below it.
+double Crossing(double lat0, double lon0, double range, bool north, double pixels) {
+    auto offset = [&](double arg) {
+        const PixelOffset p = north ? GraphPixelOffset(lat0, lon0, arg, lon0, range)
+                                    : GraphPixelOffset(lat0, lon0, lat0, arg, range);
+        return north ? p.North : p.East;
+    };
+    const double span = range / 111000 * 2 / std::cos(lat0 * 3.141592653589793 / 180);
+    double low = (north ? lat0 : lon0) - span, high = (north ? lat0 : lon0) + span;
+    while (true) {
+        const double mid = low + (high - low) / 2;
+        if (mid <= low || mid >= high) return low;
+        (offset(mid) < pixels ? low : high) = mid;
+    }
+}
+
+// Fixes sitting on the half-pixel boundaries, a few bits either side, and
+// scattered ones: the looked-up grid must equal the computed one.
+TEST(FillDensityGrid, TableGivesTheComputedGridAtEveryBoundary) {
+    struct Case {
+        double Lat0, Lon0, Range;
+        bool Table; // whether the table can serve this reference and range
+    } const cases[] = {
+        {35.681236, 139.767125, 0.001, true},
+        {35.681236, 139.767125, 0.2, true},
+        {-33.85678, 151.21529, 5, true},
+        {0.0, 0.0, 1000, true},
+        {51.4778, -0.0015, 100000, true},
+        {88.5, 10.0, 50, true},
+        {-12.5, 179.9, 2000, true},
+        // The picture crosses the antimeridian, reaches the pole or half the globe:
+        // computed throughout.
+        {64.1, 179.99999, 20, false},
+        {-12.5, -179.99999, 2, false},
+        {89.5, 0, 1, false},
+        {35.0, 139.0, 2000000, false},
+    };
+    std::mt19937_64 random(11);
+    for (const Case& c : cases) {
+        FixStore store;
+        store.Replace();
+        std::uniform_real_distribution<double> unit(-1, 1);
+        const double degrees = c.Range / 111000 * 1.2;
+        for (int k = -156; k <= 155; k += (k > -150 && k < 150) ? 7 : 1) {
+            for (const bool north : {true, false}) {
+                double arg = Crossing(c.Lat0, c.Lon0, c.Range, north, k + 0.5);
+                for (int i = 0; i < 3; ++i) arg = std::nextafter(arg, -1000.0);
+                for (int i = 0; i < 7; ++i, arg = std::nextafter(arg, 1000.0)) {
+                    const double other = (north ? c.Lon0 : c.Lat0) + unit(random) * degrees / 2;
+                    store.Append(north ? Fix(arg, other) : Fix(other, arg));
+                }
+            }
+        }
+        for (int i = 0; i < 20000; ++i)
+            store.Append(Fix(c.Lat0 + unit(random) * degrees, c.Lon0 + unit(random) * degrees));
+        store.Append(Fix(-c.Lat0, c.Lon0 + 180)); // far away
+        store.Append(Fix(c.Lat0, c.Lon0 > 0 ? c.Lon0 - 360 : c.Lon0 + 360));
+
+        FilterLimits limits;
+        const TimeRange range{Day - 1, Day + 1};
+        ScatterGraph exact, table;
+        exact.GraphRange = table.GraphRange = c.Range;
+        FillDensityGrid(exact, store, limits, false, range, c.Lat0, c.Lon0, {1, GridMethod::Exact});
+        EXPECT_EQ(FillDensityGrid(table, store, limits, false, range, c.Lat0, c.Lon0,
+                                  {1, GridMethod::Table}),
+                  c.Table ? GridMethod::Table : GridMethod::Exact)
+            << c.Lat0 << ", " << c.Lon0 << " range " << c.Range;
+        EXPECT_EQ(table.Cells, exact.Cells) << c.Lat0 << ", " << c.Lon0 << " range " << c.Range;
+        EXPECT_GT(TotalCount(exact), 10000) << c.Lat0 << ", " << c.Lon0 << " range " << c.Range;
     }
 }
 
