@@ -1,0 +1,241 @@
+#include "ExportTestSupport.h"
+
+#include "export/AveragedCsvExport.h"
+#include "export/CsvText.h"
+#include "export/ExportCommands.h"
+#include "export/WindowAverage.h"
+#include "input/nmea/NmeaReader.h"
+#include "stats/TimeText.h"
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+
+using namespace fixtally;
+using namespace fixtally::testing;
+
+namespace {
+
+class AveragedExport : public ::testing::Test {
+protected:
+    ScratchFolder Folder;
+    LoadedProgram L{Folder.File("track.nmea")};
+    Program& P = L.P;
+    const double D0 = Day(2014, 5, 17);
+
+    void SetUp() override { L.Ui.DefaultAnswer = ButtonYes; }
+
+    ExportOutcome Run(const char* span, const char* step, std::optional<std::string> start = {},
+                      std::optional<std::string> final = {},
+                      std::optional<std::string> limit = {}) {
+        return RunAverageExport(P, AverageRequest{span, step, limit, start, final});
+    }
+    std::vector<std::string> Lines(const std::string& name) { return CsvLines(Folder.File(name)); }
+    std::vector<std::string> Column(const std::vector<std::string>& lines, std::size_t column) {
+        std::vector<std::string> values;
+        for (std::size_t i = 1; i < lines.size(); ++i) values.push_back(Fields(lines[i])[column]);
+        return values;
+    }
+    // Hourly fixes from D0 over the given hours, latitude 35 + hour / 1000.
+    void HourlyFixes(int hours) {
+        for (int h = 0; h <= hours; ++h) L.Add(Fix(D0 + h / 24.0, 35 + h / 1000.0, 139, 10 + h));
+        L.SetRangeToStore();
+    }
+};
+
+TEST_F(AveragedExport, DailyWindowsEndAtOrBeforeTheFinalTime) {
+    HourlyFixes(72);
+    ASSERT_EQ(Run("24", "24"), ExportOutcome::Done);
+    std::vector<std::string> lines = Lines("track-24h24h.csv");
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0], "Time,latitude,Longitude,Altitude,Span=24h");
+    EXPECT_EQ(Column(lines, 0),
+              (std::vector<std::string>{"2014/05/17 00:00:00", "2014/05/18 00:00:00",
+                                        "2014/05/19 00:00:00"}));
+    // The fix at a window's end belongs to the next window: hours 0..23 average 11.5.
+    EXPECT_EQ(Fields(lines[1])[1], "35.011500000");
+    EXPECT_EQ(Fields(lines[1])[3], "21.50000");
+    EXPECT_EQ(P.Main.StatusPanel0, " Completed: track-24h24h.csv 3rec.");
+
+    ASSERT_EQ(Run("24", "24", std::nullopt, "2014/05/19 23:59:59"), ExportOutcome::Done);
+    EXPECT_EQ(Lines("track-24h24h.csv").size(), 3u);
+}
+
+TEST_F(AveragedExport, SlidingWindowsAndTheAlwaysWrittenFirstWindow) {
+    HourlyFixes(48);
+    ASSERT_EQ(Run("24", "1.0"), ExportOutcome::Done);
+    std::vector<std::string> lines = Lines("track-24h1.0h.csv");
+    ASSERT_EQ(lines.size(), 26u); // windows starting at hours 0..24
+    EXPECT_EQ(Fields(lines[25])[0], "2014/05/18 00:00:00");
+    EXPECT_EQ(Fields(lines[2])[1], "35.012500000"); // hours 1..24
+
+    // A span longer than the log: only the first window, reaching beyond the final time.
+    ASSERT_EQ(Run("100", "1"), ExportOutcome::Done);
+    lines = Lines("track-100h1h.csv");
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(Fields(lines[1])[1], "35.024000000");
+}
+
+TEST_F(AveragedExport, EmptyWindowsAndMissingHeights) {
+    L.Add(Fix(D0, 35.0, 139.0, 10));
+    L.Add(Fix(D0 + 2 / 24.0, 35.2, 139.2)); // no height
+    FixRecord rejected = Fix(D0 + 3 / 24.0, 36.0, 140.0, 5);
+    rejected.Hdop = 200; // beyond the HDOP limit
+    L.Add(rejected);
+    L.Add(Fix(D0 + 4 / 24.0, 35.4, 139.4, 30));
+    L.SetRangeToStore();
+    P.Settings.CSVdecimals.LatLon = "2";
+    P.Settings.CSVdecimals.Alt = "0"; // 0 decimals here, no fall-back
+    ASSERT_EQ(Run("1", "1"), ExportOutcome::Done);
+    EXPECT_EQ(Lines("track-1h1h.csv"),
+              (std::vector<std::string>{"Time,latitude,Longitude,Altitude,Span=1h",
+                                        "2014/05/17 00:00:00,35.00,139.00,10",
+                                        "2014/05/17 02:00:00,35.20,139.20,"}));
+    // The fix at 04:00 is the final time: the window 04:00..05:00 does not end before it.
+
+    ASSERT_EQ(Run("1", "1", "2014/05/17 02:30", "2014/05/17 03:59:59"), ExportOutcome::Done);
+    EXPECT_EQ(Lines("track-1h1h.csv").size(), 1u);
+    EXPECT_EQ(P.Main.StatusPanel0, " No valid data.");
+}
+
+TEST_F(AveragedExport, LimitLeavesOutFarFixesFromEveryWindow) {
+    // Ten fixes at the point and one 100 m north; the average of the whole range lies
+    // about 9 m north, so a 20 m limit keeps the ten and drops the far one.
+    const double dLat = LatDegreesPerMetre(35, 139);
+    for (int i = 0; i < 10; ++i) L.Add(Fix(D0 + Seconds(i * 60), 35.0, 139.0, 0));
+    L.Add(Fix(D0 + Seconds(600), 35.0 + 100 * dLat, 139.0, 110));
+    L.SetRangeToStore();
+    ASSERT_EQ(Run("1", "1", std::nullopt, std::nullopt, "20"), ExportOutcome::Done);
+    std::vector<std::string> lines = Lines("track-1h1h20m.csv");
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[1], "2014/05/17 00:00:00,35.000000000,139.000000000,0.00000");
+    ASSERT_EQ(Run("1", "1"), ExportOutcome::Done);
+    EXPECT_EQ(Fields(Lines("track-1h1h.csv")[1])[3], "10.00000");
+}
+
+TEST_F(AveragedExport, RefusalsStatusesAndAbort) {
+    // No data.
+    EXPECT_EQ(Run("24", "1"), ExportOutcome::NoData);
+    EXPECT_EQ(L.Ui.Messages.back().Text, "\nNo reading data.");
+
+    for (int i = 0; i < 200; ++i) L.Add(Fix(D0 + i / 24.0, 35, 139));
+    L.SetRangeToStore();
+    // A text OK refuses: the dialog is cancelled, nothing written.
+    EXPECT_EQ(Run("1", "1", "yesterday"), ExportOutcome::Refused);
+    EXPECT_EQ(L.Ui.Messages.back().Text, "Start time is out of range. ");
+    EXPECT_FALSE(std::filesystem::exists(Folder.File("track-1h1h.csv")));
+    EXPECT_FALSE(P.Log.AbortRequested);
+
+    P.Average.PublishLogRange(P);
+
+    // Existing file, answer No.
+    { std::ofstream(Folder.File("track-1h1h.csv")) << "keep"; }
+    L.Ui.Answers.push_back(ButtonNo);
+    EXPECT_EQ(Run("1", "1"), ExportOutcome::Declined);
+    EXPECT_EQ(P.Main.StatusPanel0, " Aborted.");
+    EXPECT_EQ(ReadFile(Folder.File("track-1h1h.csv")), "keep");
+
+    // Esc while writing: messages are processed after lines 1, 9, 17, ...
+    L.Ui.ProcessMessagesCalls = 0;
+    L.Ui.InjectEscAfter(3, &P.Log.AbortRequested);
+    EXPECT_EQ(Run("1", "1"), ExportOutcome::Aborted);
+    EXPECT_EQ(P.Main.StatusPanel0, "*** Aborted by user ***");
+    EXPECT_EQ(Lines("track-1h1h.csv").size(), 18u); // header + 17 lines
+    EXPECT_FALSE(P.Log.AbortRequested);
+
+    // Without abort: one call per 8 lines, taskbar up to the maximum.
+    L.Ui.ProcessMessagesCalls = 0;
+    L.Ui.TaskbarMax = 128;
+    EXPECT_EQ(Run("1", "1"), ExportOutcome::Done);
+    EXPECT_EQ(L.Ui.ProcessMessagesCalls, 25); // 200 lines
+    EXPECT_EQ(L.Ui.TaskbarValue, 128);
+
+    P.Log.LogFileName = Folder.File("missing/track.nmea");
+    EXPECT_EQ(Run("1", "1"), ExportOutcome::CreateFailed);
+    EXPECT_EQ(L.Ui.Messages.back().Text, "\nFile could not be created");
+    EXPECT_EQ(P.Main.StatusPanel0, " File could not be created.");
+}
+
+// Both window scans write the same bytes.
+void ExpectScansAgree(Program& p, const std::string& folderFile, const char* what) {
+    HeadlessPlatform& ui = static_cast<HeadlessPlatform&>(p.Ui);
+    ui.DefaultAnswer = ButtonYes;
+    const std::string path = folderFile;
+    ASSERT_EQ(ExportAveragedCsv(p, WindowScan::PlainPass), ExportOutcome::Done) << what;
+    std::string plain = ReadFile(path);
+    std::string plainStatus = p.Main.StatusPanel0;
+    ASSERT_EQ(ExportAveragedCsv(p, WindowScan::Indexed), ExportOutcome::Done) << what;
+    EXPECT_EQ(ReadFile(path), plain) << what;
+    EXPECT_EQ(p.Main.StatusPanel0, plainStatus) << what;
+}
+
+TEST_F(AveragedExport, IndexedScanMatchesPlainScanBitForBit) {
+    // A noisy log with rejected fixes, missing heights, repeated times, and a stretch
+    // written out of time order.
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> noise(-1e-4, 1e-4);
+    std::vector<FixRecord> fixes;
+    for (int i = 0; i < 5000; ++i) {
+        FixRecord f = Fix(D0 + Seconds(i * 37 / 3), 35.0 + noise(random), 139.0 + noise(random),
+                          i % 7 == 0 ? NaN : 50 + 1000 * noise(random));
+        if (i % 11 == 0) f.Hdop = 150;
+        if (i % 13 == 0) f.FixQuality = u'0';
+        fixes.push_back(f);
+    }
+    for (const FixRecord& f : fixes) L.Add(f);
+    L.SetRangeToStore();
+    P.Settings.CSVdecimals.LatLon = "15";
+    P.Settings.CSVdecimals.Alt = "12";
+    const char* steps[][2] = {{"1", "1"}, {"3", "0.25"}, {"0.1", "0.7"}, {"24", "1.0"}};
+    for (auto& s : steps) {
+        P.Settings.CSVspan = s[0];
+        P.Settings.CSVstep = s[1];
+        std::string name = std::string("track-") + s[0] + "h" + s[1] + "h.csv";
+        ExpectScansAgree(P, Folder.File(name), name.c_str());
+        P.Average.CheckBoxEffectHori = true;
+        P.Settings.CSVherr = "9";
+        ExpectScansAgree(P, Folder.File(std::string("track-") + s[0] + "h" + s[1] + "h9m.csv"),
+                         "with limit");
+        P.Average.CheckBoxEffectHori = false;
+    }
+
+    // The same fixes out of time order: blocks swapped and duplicate times.
+    std::shuffle(fixes.begin() + 1000, fixes.begin() + 3000, random);
+    fixes[10].Time = fixes[11].Time;
+    P.Store.Replace();
+    for (const FixRecord& f : fixes) L.Add(f);
+    L.SetRangeToStore();
+    P.Settings.CSVspan = "2";
+    P.Settings.CSVstep = "0.5";
+    ExpectScansAgree(P, Folder.File("track-2h0.5h.csv"), "out of order");
+    P.Average.CheckBoxEffectHori = true;
+    ExpectScansAgree(P, Folder.File("track-2h0.5h9m.csv"), "out of order with limit");
+}
+
+TEST(AveragedExportCorpus, IndexedScanMatchesPlainScanOnRealLogs) {
+    const std::filesystem::path corpus = std::filesystem::path(FIXTALLY_CORPUS) / "nmea";
+    if (!std::filesystem::exists(corpus)) GTEST_SKIP() << "no corpus";
+    ScratchFolder folder;
+    int compared = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(corpus)) {
+        LoadedProgram l(entry.path().string());
+        if (ReadNmeaLog(l.P) <= 0) continue;
+        // Write beside a copy name in the scratch folder, not beside the corpus.
+        l.P.Log.LogFileName = folder.File(entry.path().filename().string());
+        // About 30 windows over the log, each an eighth of it long.
+        const double hours = (l.P.FullRange.End - l.P.FullRange.Start) * 24;
+        if (!(hours > 0.001)) continue;
+        l.P.Settings.CSVspan.clear();
+        l.P.Settings.CSVstep.clear();
+        AppendFixed(l.P.Settings.CSVspan, hours / 8, 9);
+        AppendFixed(l.P.Settings.CSVstep, hours / 30, 9);
+        ExpectScansAgree(l.P,
+                         folder.File(entry.path().stem().string() + "-" + l.P.Settings.CSVspan +
+                                     "h" + l.P.Settings.CSVstep + "h.csv"),
+                         entry.path().filename().c_str());
+        ++compared;
+    }
+    EXPECT_GT(compared, 0);
+}
+
+} // namespace
