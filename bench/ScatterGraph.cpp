@@ -75,7 +75,7 @@ void BM_FillDensityGrid(benchmark::State& state) {
         ScatterGraph graph;
         graph.GraphRange = program.Graph.GraphRange;
         FillDensityGrid(graph, program.Store, program.Limits, false, program.CountRange, Lat0, Lon0,
-                        1);
+                        {1, GridMethod::Exact});
         return graph;
     }();
     ScatterGraph graph;
@@ -84,7 +84,7 @@ void BM_FillDensityGrid(benchmark::State& state) {
                         state.range(1) ? GridMethod::Table : GridMethod::Exact};
     for (auto _ : state) {
         FillDensityGrid(graph, program.Store, program.Limits, false, program.CountRange, Lat0, Lon0,
-                        threads);
+                        pass);
         benchmark::DoNotOptimize(graph.Cells.data());
     }
     if (graph.Cells != sequential.Cells || graph.CountMax != sequential.CountMax ||
