@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <ctime>
+#include <locale.h>
 #include <optional>
 #include <string>
 
@@ -87,6 +88,36 @@ TEST(SetupConventions, TakesTheLocaleFromTheEnvironmentInPrecedenceOrder) {
     ScopedEnv missing("LC_TIME", "xx_NOWHERE.UTF-8");
     SetupConventions(conventions);
     EXPECT_EQ(conventions.DefaultDateFormat, "m/d/yyyy");
+}
+
+TEST(DateFormatOfLocale, InstalledLocalesGiveTheirShortDateFormat) {
+    struct Case {
+        const char* locale;
+        const char* expected;
+    } cases[] = {
+        {"de_DE.UTF-8", "dd.mm.yyyy"},
+        {"en_US.UTF-8", "mm/dd/yyyy"},
+        {"ja_JP.UTF-8", "yyyy年mm月dd日"},
+    };
+    int installed = 0;
+    for (const auto& c : cases) {
+        locale_t probe = newlocale(LC_TIME_MASK, c.locale, static_cast<locale_t>(nullptr));
+        if (!probe) continue;
+        freelocale(probe);
+        ++installed;
+        EXPECT_EQ(DateFormatOfLocale(c.locale), c.expected) << c.locale;
+    }
+    if (installed == 0) GTEST_SKIP() << "none of these locales is installed";
+}
+
+TEST(SetupConventions, LeavesTheProcessLocaleAlone) {
+    // Numbers are read and written with "." whatever the user's locale: reading the
+    // locale's date format must not switch the process to it.
+    std::string before = setlocale(LC_ALL, nullptr);
+    ScopedEnv all("LC_ALL", "de_DE.UTF-8");
+    Conventions conventions;
+    SetupConventions(conventions);
+    EXPECT_EQ(std::string(setlocale(LC_ALL, nullptr)), before);
 }
 
 TEST(MeasureLocalOffset, FollowsTheTzVariable) {
