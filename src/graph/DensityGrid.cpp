@@ -76,15 +76,20 @@ public:
             if (!(lo_[i] < hi_[i]) || (i > 0 && !(hi_[i - 1] < lo_[i]))) return false;
             below = hi_[i];
         }
-        return true;
+        perBand_ = (Boundaries - 1) / (lo_[Boundaries - 1] - lo_[0]);
+        return std::isfinite(perBand_) && perBand_ > 0;
     }
 
     // Cell offset -154..154, Outside, or NeedsExact.
     int Classify(double arg) const {
         if (!(arg >= domainLo_ && arg <= domainHi_)) return NeedsExact;
-        const int n = static_cast<int>(std::upper_bound(lo_.begin(), lo_.end(), arg) - lo_.begin());
-        if (n == 0) return Outside;
-        const int j = n - 1;
+        if (arg < lo_[0] || arg > hi_[Boundaries - 1]) return Outside;
+        // The offset is nearly linear in the argument: guess the band, then step
+        // to the last one whose low end is not above the argument.
+        const double guess = (arg - lo_[0]) * perBand_;
+        int j = guess < Boundaries - 1 ? static_cast<int>(guess) : Boundaries - 1;
+        while (j + 1 < Boundaries && lo_[j + 1] <= arg) ++j;
+        while (lo_[j] > arg) --j;
         if (arg <= hi_[j]) return NeedsExact;
         return j == Boundaries - 1 ? Outside : j - (GraphCentre - 1);
     }
@@ -129,6 +134,7 @@ private:
 
     std::array<double, Boundaries> lo_{}, hi_{};
     double domainLo_ = 0, domainHi_ = 0;
+    double perBand_ = 0; // bands per unit of the argument
 };
 
 struct GridJob {
