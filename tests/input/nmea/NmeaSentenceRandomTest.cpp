@@ -1,0 +1,106 @@
+#include "input/nmea/NmeaSentence.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+using namespace fixtally;
+
+namespace {
+
+std::string WithChecksum(std::string line) {
+    std::size_t star = line.find('*');
+    if (star == std::string::npos || line.empty() || line[0] != '$') return line;
+    unsigned sum = 0;
+    for (std::size_t i = 1; i < star; ++i) sum ^= static_cast<unsigned char>(line[i]);
+    static const char* hex = "0123456789ABCDEF";
+    return line.substr(0, star + 1) + hex[(sum >> 4) & 15] + hex[sum & 15];
+}
+
+const std::vector<std::string> kSeeds = {
+    "$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47",
+    "$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A",
+    "$GNRMC,235960.00,A,3539.485,N,13944.970,E,0.01,,311299,,,D,V*00",
+    "$GNGNS,123519.00,4807.038,N,01131.000,E,AAN,12,0.9,545.4,46.9,,*00",
+    "$GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1*39",
+    "$GNGSA,A,3,65,66,67,,,,,,,,,,,,,,1.9,1.1,1.5,2*00",
+    "$QZQSA,A,A,3,193,194,,,,,,,,,,,2.5,1.3,2.1*00",
+    "$GPGGAH,123519,4807.038,N,01131.000,E,5,08,0.9,545.4,M,46.9,M,,*00",
+    "$BDGSA,A,2,,,,,,,,,,,,,,,*00",
+};
+
+// Characters that steer a mutation into the interesting parts of the decoders.
+const std::string kSpice = ",*$.-+0123456789NSEWAVDPHMR \t\r";
+
+} // namespace
+
+// Random and mutated sentences must never crash the decoders or leave values that a
+// record cannot hold.
+TEST(NmeaSentenceRandom, SurvivesRandomAndMutatedLines) {
+    std::mt19937 random(20261209);
+    auto below = [&](std::size_t n) -> std::size_t {
+        return n == 0 ? 0 : random() % static_cast<std::uint32_t>(n);
+    };
+    NmeaDecoder decoder;
+    LoadedLog log;
+    std::string line;
+    for (int iteration = 0; iteration < 60000; ++iteration) {
+        if (below(4) == 0) {
+            line.assign(below(120), '\0');
+            for (char& c : line) c = static_cast<char>(random());
+            if (!line.empty() && below(2) == 0) line[below(line.size())] = '$';
+        } else {
+            line = kSeeds[below(kSeeds.size())];
+            for (std::size_t edits = 1 + below(4); edits > 0; --edits) {
+                std::size_t at = below(line.size() + 1);
+                char c = below(3) == 0 ? static_cast<char>(random()) : kSpice[below(kSpice.size())];
+                switch (below(5)) {
+                case 0:
+                    if (at < line.size()) line[at] = c;
+                    break;
+                case 1:
+                    line.insert(at, 1, c);
+                    break;
+                case 2:
+                    if (at < line.size()) line.erase(at, 1 + below(3));
+                    break;
+                case 3:
+                    line.insert(at, line.substr(below(line.size()), below(12)));
+                    break;
+                default:
+                    line.resize(at);
+                    break;
+                }
+            }
+            // Most mutants get a matching checksum so that the decoders see them.
+            if (below(4) != 0) line = WithChecksum(line);
+        }
+        if (below(50) == 0) {
+            decoder.ReadPass = below(2) == 0;
+            decoder.GnsMode = below(2) == 0;
+            log.ExpandMode = below(8) == 0;
+            log.LastFixTime = below(2) == 0 ? 0 : decoder.Epoch.RmcTime;
+        }
+        if (below(8) == 0) decoder.Epoch.Reset();
+
+        SCOPED_TRACE(line);
+        int type = ParseNmeaLine(line, decoder, log);
+        ASSERT_GE(type, 0);
+        ASSERT_LE(type, 3);
+        int peeked = PeekSentenceType(line, decoder);
+        ASSERT_GE(peeked, 0);
+        ASSERT_LE(peeked, 3);
+        ASSERT_GE(decoder.PrevIndex1, 0);
+        ASSERT_LE(decoder.PrevIndex1, 35);
+        const EpochValues& e = decoder.Epoch;
+        for (int count : {e.GgaSats, e.GnsSats, e.SecondarySats, e.QzssSats}) {
+            ASSERT_GE(count, 0);
+            ASSERT_LE(count, 255);
+        }
+        ASSERT_LE(decoder.CurrentDate.Size, 8);
+        ASSERT_GE(log.LogPosDecimals, 1);
+        ASSERT_GE(log.LogAltDecimals, 1);
+    }
+}
