@@ -36,7 +36,7 @@ struct Program {
     OutputRange RangeDialog;
     ReduceDialog Reduce;   // shown before every track export
     AverageDialog Average; // "Average condition" of the averaged export
-    std::string IniPath; // full path of the INI file in use
+    std::string IniPath;   // full path of the INI file in use
 };
 
 } // namespace fixtally
