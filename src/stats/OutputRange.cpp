@@ -39,10 +39,11 @@ void OutputRange::ButtonCancelClick(Program& program) {
     CloseRequested = true;
 }
 
-void OutputRange::StepHour(const Program& program, std::string& edit, double step) {
+void OutputRange::StepHour(const Program& program, bool startEdit, double step) {
     std::string dateFormat = DateFormatInUse(program.Settings, program.Conventions);
-    double t = &edit == &EditStime ? ParseRangeStart(edit, program.FullRange, dateFormat)
-                                   : ParseRangeEnd(edit, program.FullRange, dateFormat);
+    std::string& edit = startEdit ? EditStime : EditEtime;
+    double t = startEdit ? ParseRangeStart(edit, program.FullRange, dateFormat)
+                         : ParseRangeEnd(edit, program.FullRange, dateFormat);
     edit = FormatFixTime(t + step, dateFormat);
     ClampRangeEdits(program);
 }

@@ -43,13 +43,13 @@ public:
     void ButtonExitClick() { CloseRequested = true; }
 
     // "+1h" and "-1h" beside the start (SP1, SM1) and the final time (FP1, FM1).
-    void ButtonSP1Click(const Program& program) { StepHour(program, EditStime, +OneHour); }
-    void ButtonSM1Click(const Program& program) { StepHour(program, EditStime, -OneHour); }
-    void ButtonFP1Click(const Program& program) { StepHour(program, EditEtime, +OneHour); }
-    void ButtonFM1Click(const Program& program) { StepHour(program, EditEtime, -OneHour); }
+    void ButtonSP1Click(const Program& program) { StepHour(program, true, +OneHour); }
+    void ButtonSM1Click(const Program& program) { StepHour(program, true, -OneHour); }
+    void ButtonFP1Click(const Program& program) { StepHour(program, false, +OneHour); }
+    void ButtonFM1Click(const Program& program) { StepHour(program, false, -OneHour); }
 
 private:
-    void StepHour(const Program& program, std::string& edit, double step);
+    void StepHour(const Program& program, bool startEdit, double step);
 };
 
 } // namespace fixtally
