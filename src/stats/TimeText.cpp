@@ -72,17 +72,26 @@ struct DateLayout {
     std::string_view Tail; // characters after the third part ("日")
 };
 
+char Lower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool IsPartLetter(char c) {
+    c = Lower(c);
+    return c == 'm' || c == 'd' || c == 'y';
+}
+
 DateLayout ReadDateLayout(std::string_view format) {
     DateLayout layout;
     std::size_t i = 0;
     for (int part = 0; part < 3 && i < format.size(); ++part) {
-        char letter = format[i];
+        char letter = Lower(format[i]);
         layout.Part[part] = letter;
         std::size_t begin = i;
-        while (i < format.size() && format[i] == letter) ++i;
+        while (i < format.size() && Lower(format[i]) == letter) ++i;
         std::size_t run = i - begin;
         begin = i;
-        while (i < format.size() && format[i] != 'm' && format[i] != 'd' && format[i] != 'y') ++i;
+        while (i < format.size() && !IsPartLetter(format[i])) ++i;
         std::string_view between = format.substr(begin, i - begin);
         if (part < 2 && between.empty() && run >= 2) layout.Width[part] = run;
         if (part < 2)

@@ -103,7 +103,8 @@ TEST(ParseFixTime, ReadsTheDateInTheOrderAndSeparatorOfTheDateFormat) {
         {"20210304 05:06:07", "yyyymmdd", t}, // no separators: the widths of the runs
         {"040321 05:06:07", "ddmmyy", t},
         {"2021/03/04 05:06:07", "yyyymmdd", t},
-        {"2021/03/04", "yyyy/mm/dd", Mar4}, // a date alone is midnight
+        {"04.03.2021 05:06:07", "DD.MM.YYYY", t}, // letters in either case
+        {"2021/03/04", "yyyy/mm/dd", Mar4},       // a date alone is midnight
         // A time of day alone, also under a format whose separator is the decimal point.
         {"05:06:07", "yyyy/mm/dd", Clock(5, 6, 7)},
         {"05:06:07.5", "dd.mm.yyyy", Clock(5, 6, 7.5)},
