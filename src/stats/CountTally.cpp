@@ -124,8 +124,10 @@ void MeasureRange(const Filter& filter, const ReferenceGeodesics& geodesics, con
     }
 }
 
-// A second thread that measures the upper part of each block while the window thread
-// measures the lower part. It never runs while the window thread processes messages.
+// A second thread that measures a block together with the window thread: both take
+// chunks of the block in turn, so that neither waits long for the other when one of them
+// gets less of the processor. It only runs inside MeasureBlock, never while the window
+// thread adds up or processes messages (when handlers may replace the store).
 class MeasureHelper {
 public:
     MeasureHelper(const Filter& filter, const ReferenceGeodesics& geodesics, const std::byte* data)
@@ -138,16 +140,15 @@ public:
         thread_.join();
     }
 
-    void Start(std::size_t begin, std::size_t end, Distances* out) {
+    // Measures the accepted records [begin, end) into out[0 ..] and returns when done.
+    void MeasureBlock(std::size_t begin, std::size_t end, Distances* out) {
         begin_ = begin;
         end_ = end;
         out_ = out;
-        go_.fetch_add(1);
+        nextChunk_.store(0);
+        const unsigned target = go_.fetch_add(1) + 1;
         go_.notify_one();
-    }
-
-    void Wait() {
-        const unsigned target = go_.load();
+        TakeChunks();
         unsigned seen = done_.load();
         while (seen != target) {
             done_.wait(seen);
@@ -156,13 +157,24 @@ public:
     }
 
 private:
+    static constexpr std::size_t ChunkRecords = 512;
+
+    void TakeChunks() {
+        for (;;) {
+            const std::size_t first = begin_ + nextChunk_.fetch_add(1) * ChunkRecords;
+            if (first >= end_) return;
+            const std::size_t last = std::min(end_, first + ChunkRecords);
+            MeasureRange(filter_, geodesics_, data_, first, last, out_ + (first - begin_));
+        }
+    }
+
     void Run() {
         unsigned seen = 0;
         for (;;) {
             go_.wait(seen);
             seen = go_.load();
             if (quit_) return;
-            MeasureRange(filter_, geodesics_, data_, begin_, end_, out_);
+            TakeChunks();
             done_.store(seen);
             done_.notify_one();
         }
@@ -174,6 +186,7 @@ private:
     std::size_t begin_ = 0, end_ = 0;
     Distances* out_ = nullptr;
     bool quit_ = false;
+    std::atomic<std::size_t> nextChunk_{0};
     std::atomic<unsigned> go_{0};
     std::atomic<unsigned> done_{0};
     std::thread thread_;
@@ -200,11 +213,7 @@ bool TallyBlocked(Program& program, const Filter& filter, const GeoPoint& r, Cou
     for (std::size_t start = 0; start < count; start += BlockRecords) {
         const std::size_t end = std::min(count, start + BlockRecords);
         if (helper) {
-            // The window thread takes a little less, as it also adds up the block.
-            const std::size_t split = start + (end - start) * 15 / 32;
-            helper->Start(split, end, buffer.get() + (split - start));
-            MeasureRange(filter, geodesics, data, start, split, buffer.get());
-            helper->Wait();
+            helper->MeasureBlock(start, end, buffer.get());
         } else {
             MeasureRange(filter, geodesics, data, start, end, buffer.get());
         }
