@@ -30,14 +30,24 @@ private:
 
 } // namespace
 
-void DrawGraphBackground(Program& program) {
-    ScatterGraph& graph = program.Graph;
+void ReadDotSize(Program& program) {
+    const DotSize dot = ReadDotSize(program.Settings.GPixels);
+    program.Graph.DotSide = dot.Side;
+    program.Graph.DotLo = dot.Lo;
+    program.Graph.DotHi = dot.Hi;
+}
+
+void ReadShadingLevels(Program& program) {
     const ShadingLevels levels =
         ReadShadingLevels(program.Settings.MiniColor, program.Settings.MaxColor);
-    graph.Brightest = levels.Brightest;
-    graph.Darkest = levels.Darkest;
-    ClearGrid(graph);
-    ++graph.Revision;
+    program.Graph.Brightest = levels.Brightest;
+    program.Graph.Darkest = levels.Darkest;
+    ++program.Graph.Revision;
+}
+
+void DrawGraphBackground(Program& program) {
+    ReadShadingLevels(program);
+    ClearGrid(program.Graph);
 }
 
 void DrawScatterGraph(Program& program, double lon0, double lat0, double /*alt0*/) {
@@ -50,10 +60,9 @@ void DrawScatterGraph(Program& program, double lon0, double lat0, double /*alt0*
 
     ScatterGraph& graph = program.Graph;
     DrawGraphBackground(program);
-    const DotSize dot = ReadDotSize(program.Settings.GPixels);
-    graph.DotSide = dot.Side;
-    graph.DotLo = dot.Lo;
-    graph.DotHi = dot.Hi;
+    // The dot size and the monotone choice are taken at every drawing, so that
+    // settings changed by any route (INI, command line) show.
+    ReadDotSize(program);
     graph.Monotone = program.Settings.Monotone;
     program.Limits = ReadFilterLimits(program.Settings);
     if (std::isnan(lon0) || std::isnan(lat0)) return;

@@ -15,6 +15,13 @@ void DrawScatterGraph(Program& program, double lon0, double lat0, double alt0);
 // DrawScatterGraph around the current ReferencePoint (for redraws without a recount).
 void RedrawScatterGraph(Program& program);
 
+// The "Pixels" text read into the graph's dot side (the text may be corrected).
+void ReadDotSize(Program& program);
+
+// The "Brightest" and "Darkest" texts read into the graph's levels B and D
+// (both texts rewritten); the colour bar follows them.
+void ReadShadingLevels(Program& program);
+
 // Empties the picture: shading levels read from the settings, grid cleared.
 void DrawGraphBackground(Program& program);
 
