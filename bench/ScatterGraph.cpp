@@ -49,6 +49,14 @@ struct BenchProgram {
     }
 };
 
+// Wall-clock nanoseconds per fix of the store, next to the fix rate.
+void PerFix(benchmark::State& state) {
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * StoreFixes));
+    state.counters["ns_per_fix"] = benchmark::Counter(
+        static_cast<double>(StoreFixes) * 1e-9,
+        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
 BenchProgram& Shared() {
     static BenchProgram program;
     return program;
@@ -61,7 +69,7 @@ void BM_DrawScatterGraph(benchmark::State& state) {
         DrawScatterGraph(program, Lon0, Lat0, 0);
         benchmark::DoNotOptimize(program.Graph.Cells.data());
     }
-    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * StoreFixes));
+    PerFix(state);
 }
 BENCHMARK(BM_DrawScatterGraph)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -90,7 +98,7 @@ void BM_FillDensityGrid(benchmark::State& state) {
     if (graph.Cells != sequential.Cells || graph.CountMax != sequential.CountMax ||
         graph.CountMin != sequential.CountMin)
         state.SkipWithError("grid differs from the sequential pass");
-    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * StoreFixes));
+    PerFix(state);
 }
 BENCHMARK(BM_FillDensityGrid)
     ->ArgNames({"threads", "table"})
@@ -105,9 +113,30 @@ BENCHMARK(BM_FillDensityGrid)
 void BM_CountFixes(benchmark::State& state) {
     Program& program = Shared().State;
     for (auto _ : state) CountFixes(program);
-    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * StoreFixes));
+    PerFix(state);
 }
 BENCHMARK(BM_CountFixes)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The fixed cost of the axis tables: the same reference over a one-fix store.
+void BM_AxisTables(benchmark::State& state) {
+    FixStore store;
+    store.Replace();
+    FixRecord fix;
+    fix.Time = Day;
+    fix.Latitude = Lat0;
+    fix.Longitude = Lon0;
+    store.Append(fix);
+    const FilterLimits limits;
+    const TimeRange range{Day, Day + 1};
+    ScatterGraph graph;
+    graph.GraphRange = 5.0;
+    for (auto _ : state) {
+        if (FillDensityGrid(graph, store, limits, false, range, Lat0, Lon0,
+                            {1, GridMethod::Table}) != GridMethod::Table)
+            state.SkipWithError("no table for this reference");
+    }
+}
+BENCHMARK(BM_AxisTables)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 } // namespace fixtally

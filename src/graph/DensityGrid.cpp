@@ -174,21 +174,38 @@ void CountRecords(const GridJob& job, std::size_t first, std::size_t last, Graph
 // safety factor, in metres.
 constexpr double DistanceJitter = 1e-7;
 
-bool BuildTables(AxisTable& north, AxisTable& east, double lat0, double lon0, double range) {
+// Builds both tables, the east one on a second thread when `parallel`.
+bool BuildTables(AxisTable& north, AxisTable& east, double lat0, double lon0, double range,
+                 bool parallel) {
     // Beyond about 100 km the picture reaches towards the antipode, where the
     // distance iteration may not converge; there every fix is computed.
     if (!(range > 0 && range <= 100000) || !(std::fabs(lat0) < 89) || !(std::fabs(lon0) <= 180))
         return false;
     const double margin = std::max(1e-4, DistanceJitter * GraphCentre / range);
     const double degrees = range / 111000; // about 155 pixels along a meridian
+    const double parallelDegrees = degrees / std::cos(lat0 * GeoPi / 180);
+    bool eastBuilt = false;
+    auto buildEast = [&] {
+        eastBuilt = east.Build([&](double lon) { return EastPixels(lat0, lon0, lon, range); }, lon0,
+                               std::max(-180.0, lon0 - 90), std::min(180.0, lon0 + 90),
+                               parallelDegrees / 64, margin);
+    };
+    std::thread worker;
+    if (parallel) {
+        try {
+            worker = std::thread(buildEast);
+        } catch (const std::system_error&) {
+            parallel = false;
+        }
+    }
     const bool northBuilt =
         north.Build([&](double lat) { return NorthPixels(lat0, lon0, lat, range); }, lat0,
                     std::max(-90.0, lat0 - 90), std::min(90.0, lat0 + 90), degrees / 64, margin);
-    if (!northBuilt) return false;
-    const double parallel = degrees / std::cos(lat0 * GeoPi / 180);
-    return east.Build([&](double lon) { return EastPixels(lat0, lon0, lon, range); }, lon0,
-                      std::max(-180.0, lon0 - 90), std::min(180.0, lon0 + 90), parallel / 64,
-                      margin);
+    if (parallel)
+        worker.join();
+    else
+        buildEast();
+    return northBuilt && eastBuilt;
 }
 
 } // namespace
@@ -204,18 +221,19 @@ GridMethod FillDensityGrid(ScatterGraph& graph, const FixStore& store, const Fil
     GridJob job{&store, &limits, isRtklibLog, &countRange, lat0, lon0, graph.GraphRange};
     const std::size_t records = store.Count();
 
+    unsigned threads = pass.Threads;
+    if (threads == 0) threads = std::max(1u, std::min(std::thread::hardware_concurrency(), 8u));
+    if (records < ParallelThreshold && pass.Threads == 0) threads = 1;
+
     AxisTable northTable, eastTable;
     const bool wantTable = pass.Method == GridMethod::Table ||
                            (pass.Method == GridMethod::Auto && records >= TableThreshold);
-    if (wantTable && BuildTables(northTable, eastTable, lat0, lon0, graph.GraphRange)) {
+    if (wantTable &&
+        BuildTables(northTable, eastTable, lat0, lon0, graph.GraphRange, threads > 1)) {
         job.North = &northTable;
         job.East = &eastTable;
     }
     const GridMethod used = job.North ? GridMethod::Table : GridMethod::Exact;
-
-    unsigned threads = pass.Threads;
-    if (threads == 0) threads = std::max(1u, std::min(std::thread::hardware_concurrency(), 8u));
-    if (records < ParallelThreshold && pass.Threads == 0) threads = 1;
     threads =
         static_cast<unsigned>(std::min<std::size_t>(threads, std::max<std::size_t>(records, 1)));
 
