@@ -20,6 +20,17 @@ inline double ToRadians(double degrees) {
     return degrees * GeoPi / 180;
 }
 
+// The terms of the arc-length series that depend only on c2a.
+struct SeriesTerms {
+    double M, D;
+
+    static inline SeriesTerms Of(double c2a) {
+        double t = std::sqrt((1 / (Grs80R * Grs80R) - 1) * c2a + 1) + 1;
+        t = (t - 2) / t;
+        return {(t * t / 4 + 1) / (1 - t), (0.375 * t * t - 1) * t};
+    }
+};
+
 // One iteration of the inverse problem from the terms of both latitudes (s = cu1 cu2,
 // baz = s tu2, faz = baz tu1) and the longitude difference L, kept as a state so that
 // independent iterations can run side by side.
@@ -33,8 +44,15 @@ struct VincentyState {
         : S(s), Baz(baz), Faz(faz), Su1(su1), Cu2(cu2), L(l), X(l) {}
 
     inline void Pass(int pass) {
-        const double sx = std::sin(X);
-        const double cx = std::cos(X);
+        // sin and cos of a zero are exact: a point on the reference meridian needs neither.
+        if (X == 0)
+            Pass(pass, X, 1.0);
+        else
+            Pass(pass, std::sin(X), std::cos(X));
+    }
+
+    // A pass with sx = sin X and cx = cos X already known.
+    inline void Pass(int pass, double sx, double cx) {
         const double p = Cu2 * sx;
         const double q = Baz - Su1 * Cu2 * cx;
         Sy = std::sqrt(p * p + q * q);
@@ -54,10 +72,12 @@ struct VincentyState {
 
     // The series for the arc length from the values of the last pass.
     inline double Arc() const {
-        double t = std::sqrt((1 / (Grs80R * Grs80R) - 1) * C2a + 1) + 1;
-        t = (t - 2) / t;
-        const double m = (t * t / 4 + 1) / (1 - t);
-        const double d = (0.375 * t * t - 1) * t;
+        // On a meridian c2a is exactly 1, and the series terms that depend on it alone are
+        // the same every time.
+        static const SeriesTerms meridian = SeriesTerms::Of(1.0);
+        const SeriesTerms terms = C2a == 1.0 ? meridian : SeriesTerms::Of(C2a);
+        const double m = terms.M;
+        const double d = terms.D;
         return ((((4 * Sy * Sy - 3) * (1 - 2 * E) * Cz * d / 6 - E * Cy) * d / 4 + Cz) * Sy * d +
                 Y) *
                m * Grs80A * Grs80R;
@@ -167,7 +187,19 @@ ReferenceGeodesics::Distances ReferenceGeodesics::Measure(double lat, double lon
     const bool measureNorthSouth = northSouth.Running;
     const bool measureEastWest = eastWest.Running;
 
-    for (int pass = 1; horizontal.Running || northSouth.Running || eastWest.Running; ++pass) {
+    // The horizontal and the east-west iteration both start from x = L.
+    if (horizontal.Running && eastWest.Running && horizontal.X != 0) {
+        const double sx = std::sin(horizontal.X);
+        const double cx = std::cos(horizontal.X);
+        horizontal.Pass(1, sx, cx);
+        eastWest.Pass(1, sx, cx);
+        if (northSouth.Running) northSouth.Pass(1);
+    } else {
+        if (horizontal.Running) horizontal.Pass(1);
+        if (northSouth.Running) northSouth.Pass(1);
+        if (eastWest.Running) eastWest.Pass(1);
+    }
+    for (int pass = 2; horizontal.Running || northSouth.Running || eastWest.Running; ++pass) {
         if (horizontal.Running) horizontal.Pass(pass);
         if (northSouth.Running) northSouth.Pass(pass);
         if (eastWest.Running) eastWest.Pass(pass);
