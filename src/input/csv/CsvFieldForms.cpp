@@ -3,6 +3,7 @@
 #include "convert/Conversions.h"
 #include "convert/DatePattern.h"
 #include "fixdata/FixRecord.h"
+#include "input/csv/CsvNumber.h"
 
 #include <algorithm>
 #include <array>
@@ -99,6 +100,11 @@ void InsertAt(std::string& text, std::size_t position, char c) {
 } // namespace
 
 CoordinateValue ParseCoordinate(std::string_view text) {
+    // Plain decimal degrees, the common form, read the same as by the steps below.
+    double plainValue = 0;
+    int plainDecimals = 0;
+    if (PlainDecimal(text, plainValue, plainDecimals)) return {plainValue, plainDecimals - 2};
+
     const std::size_t point = text.find('.');
     const int d = point == std::string_view::npos ? 0 : static_cast<int>(text.size() - point - 1);
 
@@ -109,7 +115,7 @@ CoordinateValue ParseCoordinate(std::string_view text) {
         if (length == buffer.size()) return Unreadable;
         buffer[length++] = Upper(c);
     }
-    std::string_view s = TrimText(std::string_view(buffer.data(), length));
+    std::string_view s = TrimCsv(std::string_view(buffer.data(), length));
     if (s.empty()) return Unreadable;
 
     bool negative = false;
@@ -129,11 +135,14 @@ CoordinateValue ParseCoordinate(std::string_view text) {
     }
     if (s.empty()) return Unreadable;
 
-    s = TrimText(s);
+    s = TrimCsv(s);
     bool plain = !s.empty();
     for (char c : s) plain = plain && IsNumberChar(c);
     double value = 0;
-    if (plain && ParseDecimal(s, value)) return {negative ? -value : value, d - 2};
+    int places = 0;
+    if (plain && (PlainDecimal(s, value, places) || ParseDecimal(s, value))) {
+        return {negative ? -value : value, d - 2};
+    }
 
     // Degrees, minutes and seconds: numbers separated by any other character.
     std::array<double, 3> parts{0, 0, 0};
@@ -155,7 +164,8 @@ CoordinateValue ParseCoordinate(std::string_view text) {
             negative = true;
         } else if (numberLength > 0) {
             double read = 0;
-            if (!ParseDecimal(std::string_view(number.data(), numberLength), read)) {
+            const std::string_view digits(number.data(), numberLength);
+            if (!PlainDecimal(digits, read, places) && !ParseDecimal(digits, read)) {
                 return Unreadable;
             }
             parts[k] += read;
@@ -185,7 +195,7 @@ char16_t QualityWordToDigit(std::string_view text, bool isRtklibLog) {
 }
 
 int ParseLeadingInt(std::string_view text) {
-    text = TrimText(text);
+    text = TrimCsv(text);
     std::size_t n = 0;
     while (n < text.size() && (IsDigit(text[n]) || text[n] == '+' || text[n] == '-')) ++n;
     return TextToInt(text.substr(0, n));

@@ -4,6 +4,7 @@
 #include "fixdata/LoadedLog.h"
 #include "input/LogLineReader.h"
 #include "input/csv/CsvFieldForms.h"
+#include "input/csv/CsvNumber.h"
 #include "input/csv/CsvSplit.h"
 #include "settings/Conventions.h"
 
@@ -25,14 +26,14 @@ bool Contains(std::string_view text, char c) {
 
 // Splits "date time" at its first space into the two trimmed parts.
 void SplitAtSpace(std::string& date, std::string& time, std::string& joined) {
-    joined.assign(TrimText(joined));
+    joined.assign(TrimCsv(joined));
     const std::size_t space = joined.find(' ');
     if (space == std::string::npos) {
         date.clear();
         time.assign(joined);
     } else {
-        date.assign(TrimText(std::string_view(joined).substr(0, space)));
-        time.assign(TrimText(std::string_view(joined).substr(space + 1)));
+        date.assign(TrimCsv(std::string_view(joined).substr(0, space)));
+        time.assign(TrimCsv(std::string_view(joined).substr(space + 1)));
     }
 }
 
@@ -84,20 +85,20 @@ bool CsvLineDecoder::DecodeTime(double& time) {
         time_.assign(iso_);
     }
 
-    date_.assign(TrimText(date_));
-    time_.assign(TrimText(time_));
+    date_.assign(TrimCsv(date_));
+    time_.assign(TrimCsv(time_));
     if (!map_.Has(CsvRole::Date) && !map_.Has(CsvRole::Time)) return true;
 
     if (time_.empty()) std::swap(date_, time_);
     if (Contains(time_, 'T')) {
         if (!IsoToDateTimeText(time_, iso_)) return false;
-        time_.assign(TrimText(iso_));
+        time_.assign(TrimCsv(iso_));
     }
     if (date_.empty() && Contains(time_, ' ')) {
         joined_.assign(time_);
         SplitAtSpace(date_, time_, joined_);
     }
-    YearFirstToMonthFirst(TrimText(date_), monthFirst_);
+    YearFirstToMonthFirst(TrimCsv(date_), monthFirst_);
     time = DateTimeFromText(monthFirst_, time_);
 
     // The shifts apply only to a time that converted: 0 stays "no time".
@@ -110,7 +111,7 @@ bool CsvLineDecoder::DecodeTime(double& time) {
 
 bool CsvLineDecoder::DecodeLine(std::string_view line, double previousTime, CsvFixValues& values) {
     values = CsvFixValues();
-    std::string_view text = TrimText(line);
+    std::string_view text = TrimCsv(line);
     if (text.size() < 10 || text.front() == '*') return false;
 
     if (!Contains(text, ',')) {
@@ -152,16 +153,16 @@ bool CsvLineDecoder::DecodeLine(std::string_view line, double previousTime, CsvF
 
     if (map_.Has(CsvRole::Height)) {
         int decimals = 0;
-        values.Height = StrippedNumber(Field(CsvRole::Height), decimals);
+        values.Height = CsvStrippedNumber(Field(CsvRole::Height), decimals);
         if (!std::isnan(values.Height)) {
             log_.LogAltDecimals = std::max(log_.LogAltDecimals, decimals);
         }
     }
     int unused = 0;
-    if (map_.Has(CsvRole::Speed)) values.Speed = StrippedNumber(Field(CsvRole::Speed), unused);
-    if (map_.Has(CsvRole::HDOP)) values.Hdop = StrippedNumber(Field(CsvRole::HDOP), unused);
-    if (map_.Has(CsvRole::VDOP)) values.Vdop = StrippedNumber(Field(CsvRole::VDOP), unused);
-    if (map_.Has(CsvRole::PDOP)) values.Pdop = StrippedNumber(Field(CsvRole::PDOP), unused);
+    if (map_.Has(CsvRole::Speed)) values.Speed = CsvStrippedNumber(Field(CsvRole::Speed), unused);
+    if (map_.Has(CsvRole::HDOP)) values.Hdop = CsvStrippedNumber(Field(CsvRole::HDOP), unused);
+    if (map_.Has(CsvRole::VDOP)) values.Vdop = CsvStrippedNumber(Field(CsvRole::VDOP), unused);
+    if (map_.Has(CsvRole::PDOP)) values.Pdop = CsvStrippedNumber(Field(CsvRole::PDOP), unused);
     if (map_.Has(CsvRole::Nsat)) {
         const std::string_view nsat = Field(CsvRole::Nsat);
         if (!nsat.empty()) {
@@ -185,7 +186,7 @@ bool ReadCsvFix(LogLineReader& reader, CsvLineDecoder& decoder, double previousT
     if (reader.EndOfLog()) return false;
     while (true) {
         std::string_view line = reader.ReadLogLine();
-        while (!reader.EndOfLog() && TrimText(line).empty()) line = reader.ReadLogLine();
+        while (!reader.EndOfLog() && TrimCsv(line).empty()) line = reader.ReadLogLine();
         if (decoder.DecodeLine(line, previousTime, values)) return true;
         if (reader.EndOfLog()) return false;
     }

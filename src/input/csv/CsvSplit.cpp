@@ -1,6 +1,7 @@
 #include "input/csv/CsvSplit.h"
 
 #include "convert/Conversions.h"
+#include "input/csv/CsvNumber.h"
 
 namespace fixtally {
 
@@ -13,7 +14,7 @@ std::string UpperAscii(std::string_view text) {
 }
 
 std::string_view NormaliseSeparators(std::string_view text, std::string& buffer) {
-    text = TrimText(text);
+    text = TrimCsv(text);
     if (text.find(',') != std::string_view::npos) return text;
     buffer.clear();
     char previous = '\0';
@@ -36,15 +37,15 @@ std::string NormaliseSeparators(std::string_view text) {
 int SplitCsvFields(std::string_view text, CsvFields& fields) {
     fields.fill(std::string_view());
     if (text.empty()) return 0;
-    int i = 0; // 0-based index of the field being filled
-    while (i < MaxCsvFields - 1) {
-        const std::size_t comma = text.find(',');
-        if (comma == std::string_view::npos) break;
-        fields[i] = TrimText(text.substr(0, comma));
-        text.remove_prefix(comma + 1);
-        ++i;
+    // One pass over the text; the last field takes the rest, commas included.
+    int i = 0;
+    std::size_t start = 0;
+    for (std::size_t at = 0; at < text.size() && i < MaxCsvFields - 1; ++at) {
+        if (text[at] != ',') continue;
+        fields[i++] = TrimCsv(text.substr(start, at - start));
+        start = at + 1;
     }
-    fields[i] = TrimText(text);
+    fields[i] = TrimCsv(text.substr(start));
     return i + 1;
 }
 

@@ -1,4 +1,5 @@
 #include "input/csv/CsvFieldForms.h"
+#include "input/csv/CsvNumber.h"
 
 #include <gtest/gtest.h>
 
@@ -118,7 +119,9 @@ TEST(CsvFieldForms, IsoDateTimes) {
     for (const Case& c : cases) {
         std::string out;
         EXPECT_EQ(IsoToDateTimeText(c.In, out), c.Converts) << c.In;
-        if (c.Converts) EXPECT_EQ(out, c.Out) << c.In;
+        if (c.Converts) {
+            EXPECT_EQ(out, c.Out) << c.In;
+        }
     }
 }
 
@@ -133,4 +136,40 @@ TEST(CsvFieldForms, SpeedToKnots) {
     p.SpeedFactor = 0.001;
     EXPECT_DOUBLE_EQ(SpeedToKnots(1852, p), 1.0);
     EXPECT_TRUE(std::isnan(SpeedToKnots(NAN, p)));
+}
+
+// The short path for plain numbers gives exactly what the full conversion gives.
+TEST(CsvNumber, PlainDecimalMatchesTheFullConversion) {
+    std::vector<std::string> texts = {
+        "0",  "-0", "35.681236", "-139.767125",     "999999999999999", "0.00000000000001",
+        "1.", ".5", "-.5",       "123456.789012345"};
+    std::uint64_t state = 88172645463325252ULL;
+    for (int i = 0; i < 20000; ++i) {
+        state ^= state << 13;
+        state ^= state >> 7;
+        state ^= state << 17;
+        std::string digits = std::to_string(state % 1000000000000000ULL);
+        const std::size_t point = state % (digits.size() + 1);
+        if (point < digits.size()) digits.insert(point, ".");
+        texts.push_back((state & 1 ? "-" : "") + digits);
+    }
+    for (const std::string& text : texts) {
+        double plain = 0, full = 0;
+        int decimals = -1;
+        ASSERT_TRUE(PlainDecimal(text, plain, decimals)) << text;
+        ASSERT_TRUE(ParseDecimal(text, full)) << text;
+        EXPECT_EQ(plain, full) << text;
+        EXPECT_EQ(std::signbit(plain), std::signbit(full)) << text;
+    }
+    double value = 0;
+    int decimals = 0;
+    for (const char* text : {"", "-", ".", "1.2.3", "+1", "1e5", "1234567890123456", " 1"}) {
+        EXPECT_FALSE(PlainDecimal(text, value, decimals)) << text;
+    }
+    int kept = 7;
+    EXPECT_DOUBLE_EQ(CsvStrippedNumber("45.25 M", kept), 45.25);
+    EXPECT_EQ(kept, 2);
+    EXPECT_DOUBLE_EQ(CsvStrippedNumber("1.5E3m", kept), 1500); // the full conversion
+    EXPECT_TRUE(std::isnan(CsvStrippedNumber("M", kept)));
+    EXPECT_EQ(kept, 1);
 }

@@ -1,0 +1,128 @@
+// ReadCsvLog over a 1,000,000-line logger CSV, next to the read pass alone (header,
+// line decoding and records, without the statistics run that ReadCsvLog ends with) and,
+// when FIXTALLY_BENCH_NMEA names an NMEA log, ReadNmeaLog over that log.
+// The CSV is FIXTALLY_BENCH_CSV when set (for example from loggen --kind csv), otherwise
+// a log written once into the temporary folder.
+// Run: build-*/bench_CsvReader --benchmark_counters_tabular=true
+// "bytes_per_second" is the log's size over wall-clock time.
+#include "input/csv/CsvReader.h"
+#include "app/Program.h"
+#include "fixdata/LoadedLog.h"
+#include "input/LogLineReader.h"
+#include "input/csv/CsvFix.h"
+#include "input/csv/CsvHeader.h"
+#include "input/csv/CsvProfiles.h"
+#include "input/nmea/NmeaReader.h"
+#include "platform/HeadlessPlatform.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+#include <string>
+
+namespace fixtally {
+namespace {
+
+constexpr int LogLines = 1000000;
+
+// A logger CSV of a static receiver: 1 Hz, metre-level scatter.
+std::string WriteCsvLog() {
+    const std::filesystem::path path =
+        std::filesystem::temp_directory_path() / "fixtally_bench_logger_1m.csv";
+    if (std::filesystem::exists(path)) return path.string();
+    std::FILE* out = std::fopen(path.string().c_str(), "wb");
+    if (!out) return {};
+    std::fputs("INDEX,RCR,DATE,TIME,VALID,LATITUDE,N/S,LONGITUDE,E/W,HEIGHT,SPEED,HDOP,"
+               "NSAT (USED/VIEW)\r\n",
+               out);
+    std::mt19937_64 gen(20261209);
+    std::normal_distribution<double> metres(0, 2.5);
+    std::uniform_int_distribution<int> sats(6, 14);
+    for (int i = 0; i < LogLines; ++i) {
+        const int day = 14 + i / 86400, s = i % 86400;
+        const int used = sats(gen);
+        std::fprintf(out,
+                     "%d,T,2026/03/%02d,%02d:%02d:%02d,SPS,%.6f,N,%.6f,E,%.3f M,%.1f km/h,%.1f,"
+                     "%d(%d)\r\n",
+                     i + 1, day, s / 3600, s / 60 % 60, s % 60, 35.681236 + metres(gen) / 110950,
+                     139.767125 + metres(gen) / 90390, 40 + 2 * metres(gen),
+                     std::abs(metres(gen)) / 10, 0.6 + 0.1 * (14 - used), used, used + 3);
+    }
+    std::fclose(out);
+    return path.string();
+}
+
+const std::string& CsvPath() {
+    static const std::string path = [] {
+        const char* given = std::getenv("FIXTALLY_BENCH_CSV");
+        return given ? std::string(given) : WriteCsvLog();
+    }();
+    return path;
+}
+
+void Throughput(benchmark::State& state, const std::string& path) {
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                            static_cast<std::int64_t>(std::filesystem::file_size(path)));
+}
+
+void BM_ReadCsvLog(benchmark::State& state) {
+    const std::string& path = CsvPath();
+    for (auto _ : state) {
+        HeadlessPlatform ui;
+        Program p(ui);
+        AddDefaultProfiles(p.Settings);
+        benchmark::DoNotOptimize(ReadCsvLog(p, path));
+    }
+    Throughput(state, path);
+}
+BENCHMARK(BM_ReadCsvLog)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_CsvReadPass(benchmark::State& state) {
+    const std::string& path = CsvPath();
+    Settings settings;
+    AddDefaultProfiles(settings);
+    for (auto _ : state) {
+        LogLineReader reader;
+        reader.OpenLog(path);
+        LoadedLog log;
+        ColumnMap map;
+        ProfileParams params;
+        AnalyseCsvHeader(reader, settings, log, map, params);
+        CsvLineDecoder decoder(map, params, settings.LeapSecond, log);
+        FixStore store;
+        store.Replace();
+        CsvFixValues values;
+        double previous = 0;
+        while (ReadCsvFix(reader, decoder, previous, values)) {
+            store.Append(FixRecordFromCsv(values, map, params));
+            previous = values.Time;
+        }
+        benchmark::DoNotOptimize(store.Count());
+    }
+    Throughput(state, path);
+}
+BENCHMARK(BM_CsvReadPass)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_ReadNmeaLog(benchmark::State& state) {
+    const char* path = std::getenv("FIXTALLY_BENCH_NMEA");
+    if (!path) {
+        state.SkipWithError("FIXTALLY_BENCH_NMEA is not set");
+        return;
+    }
+    for (auto _ : state) {
+        HeadlessPlatform ui;
+        Program p(ui);
+        p.Log.LogFileName = path;
+        benchmark::DoNotOptimize(ReadNmeaLog(p));
+    }
+    Throughput(state, path);
+}
+BENCHMARK(BM_ReadNmeaLog)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+} // namespace fixtally
+
+BENCHMARK_MAIN();
