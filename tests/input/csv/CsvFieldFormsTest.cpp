@@ -170,6 +170,7 @@ TEST(CsvNumber, PlainDecimalMatchesTheFullConversion) {
     EXPECT_DOUBLE_EQ(CsvStrippedNumber("45.25 M", kept), 45.25);
     EXPECT_EQ(kept, 2);
     EXPECT_DOUBLE_EQ(CsvStrippedNumber("1.5E3m", kept), 1500); // the full conversion
+    EXPECT_EQ(kept, 3);
     EXPECT_TRUE(std::isnan(CsvStrippedNumber("M", kept)));
-    EXPECT_EQ(kept, 1);
+    EXPECT_EQ(kept, 3); // untouched when nothing reads
 }
