@@ -48,6 +48,10 @@ public:
     // Bytes of the file read so far in this pass, in whole 4096-byte blocks
     // (the last block of the file counts its real length).
     std::int64_t LogBytesRead() const;
+    // Bytes consumed so far in this pass, exactly.
+    std::int64_t LogBytesConsumed() const {
+        return bufferStart_ + static_cast<std::int64_t>(blockIndex_);
+    }
 
 private:
     bool Refill();

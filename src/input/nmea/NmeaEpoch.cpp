@@ -4,6 +4,22 @@
 
 namespace fixtally {
 
+namespace {
+
+// False when the line cannot be a GGA, RMC or GNS sentence: its name (the text from the
+// first "$" to the first comma) holds none of those three letter groups. Saves the full
+// classification for the other sentences of an epoch.
+bool MayBePositionSentence(std::string_view line) {
+    const std::size_t dollar = line.find('$');
+    if (dollar == std::string_view::npos) return false;
+    std::string_view name = line.substr(dollar);
+    name = name.substr(0, name.find(','));
+    return name.find("GGA") != std::string_view::npos ||
+           name.find("RMC") != std::string_view::npos || name.find("GNS") != std::string_view::npos;
+}
+
+} // namespace
+
 int LeadingTypeFromCounts(const NmeaDecoder& d) {
     const std::int64_t gga = d.GgaNewEpochs, rmc = d.RmcNewEpochs, gns = d.GnsNewEpochs;
     if (gga > rmc && gga > gns) return SentenceGga;
@@ -45,7 +61,7 @@ bool NmeaEpochAssembler::AssembleEpoch(EpochFix& fix) {
             continue;
         }
         const std::string_view line = reader_.ReadLogLine();
-        const int type = PeekSentenceType(line, decoder_);
+        const int type = MayBePositionSentence(line) ? PeekSentenceType(line, decoder_) : 0;
         if (content > 0 && (type == LeadingType || (type == lastType && lastType != 0))) {
             pending_.assign(line);
             hasPending_ = true;

@@ -65,6 +65,21 @@ FixRecord MakeRecord(const EpochFix& fix, const EpochValues& e, double time) {
     return r;
 }
 
+// Room for the records the log will give, judged from the check pass, so that a large
+// log does not make the store grow by copying. The store grows on its own if the guess
+// was short.
+void ReserveStore(Program& program, const LogLineReader& reader, const NmeaDecoder& d) {
+    const std::int64_t checked = reader.LogBytesConsumed();
+    const std::int64_t size = reader.LogFileSize();
+    const std::int64_t epochs =
+        std::max({d.RmcNewEpochs, d.GgaNewEpochs, d.GnsNewEpochs, std::int64_t{0}}) + 1;
+    if (checked <= 0 || size <= checked) return;
+    const double perEpoch = static_cast<double>(checked) / static_cast<double>(epochs);
+    const double guess = static_cast<double>(size) / perEpoch * 1.05 + 1024;
+    const double most = static_cast<double>(size) / 32;
+    program.Store.Reserve(static_cast<std::size_t>(std::min(guess, most)));
+}
+
 void WidenCountRange(TimeRange& range, double time, bool first) {
     if (first) {
         range.Start = range.End = time;
@@ -135,6 +150,20 @@ void PublishLogRange(Program& program) {
 }
 
 int ReadNmeaLog(Program& program) {
+    bool readPassDone = false;
+    const int result = ReadNmeaPasses(program, readPassDone);
+    if (readPassDone) {
+        try {
+            CountFixes(program);
+        } catch (...) {
+            return -1;
+        }
+    }
+    return result;
+}
+
+int ReadNmeaPasses(Program& program, bool& readPassDone) {
+    readPassDone = false;
     LoadedLog& log = program.Log;
     const std::string path = log.LogFileName;
     const std::string_view name = FileNameOf(path);
@@ -184,6 +213,7 @@ int ReadNmeaLog(Program& program) {
     try {
         decoder.ReadPass = true;
         program.Store.Replace();
+        ReserveStore(program, reader, decoder);
         reader.RewindLog();
         NmeaEpochAssembler epochs(reader, decoder, log);
         epochs.LeadingType = leadingType;
@@ -204,7 +234,7 @@ int ReadNmeaLog(Program& program) {
         PublishLogRange(program);
         log.LogPosDecimals = std::clamp(log.LogPosDecimals - 1, 3, 9);
         reader.CloseLog();
-        CountFixes(program);
+        readPassDone = true;
         return total > INT32_MAX ? INT32_MAX : static_cast<int>(total);
     } catch (...) {
         // Out of memory for the store, or a failure further on: the load fails.

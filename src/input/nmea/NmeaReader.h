@@ -17,6 +17,10 @@ class LogLineReader;
 // the read pass had started).
 int ReadNmeaLog(Program& program);
 
+// ReadNmeaLog without the statistics run at its end: readPassDone tells whether the read
+// pass completed, after which ReadNmeaLog runs CountFixes.
+int ReadNmeaPasses(Program& program, bool& readPassDone);
+
 // After a read: fills the count-range dialog (start, final, title, range text) and the
 // averaged-CSV dialog's time fields from CountRange, and sets FullRange to CountRange.
 void PublishLogRange(Program& program);
