@@ -17,9 +17,11 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
+#include <charconv>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <random>
 #include <string>
 
@@ -28,30 +30,62 @@ namespace {
 
 constexpr int LogLines = 1000000;
 
+void AppendFixed(std::string& out, double value, int decimals) {
+    char buffer[32];
+    const auto r =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    out.append(buffer, r.ptr);
+}
+
+void AppendInt(std::string& out, long long value, int width = 0) {
+    char buffer[24];
+    const auto r = std::to_chars(buffer, buffer + sizeof buffer, value);
+    for (long long pad = width - (r.ptr - buffer); pad > 0; --pad) out.push_back('0');
+    out.append(buffer, r.ptr);
+}
+
 // A logger CSV of a static receiver: 1 Hz, metre-level scatter.
 std::string WriteCsvLog() {
     const std::filesystem::path path =
         std::filesystem::temp_directory_path() / "fixtally_bench_logger_1m.csv";
     if (std::filesystem::exists(path)) return path.string();
-    std::FILE* out = std::fopen(path.string().c_str(), "wb");
-    if (!out) return {};
-    std::fputs("INDEX,RCR,DATE,TIME,VALID,LATITUDE,N/S,LONGITUDE,E/W,HEIGHT,SPEED,HDOP,"
-               "NSAT (USED/VIEW)\r\n",
-               out);
+    std::ofstream out(path, std::ios::binary);
+    out << "INDEX,RCR,DATE,TIME,VALID,LATITUDE,N/S,LONGITUDE,E/W,HEIGHT,SPEED,HDOP,"
+           "NSAT (USED/VIEW)\r\n";
     std::mt19937_64 gen(20261209);
     std::normal_distribution<double> metres(0, 2.5);
     std::uniform_int_distribution<int> sats(6, 14);
+    std::string line;
     for (int i = 0; i < LogLines; ++i) {
         const int day = 14 + i / 86400, s = i % 86400;
         const int used = sats(gen);
-        std::fprintf(out,
-                     "%d,T,2026/03/%02d,%02d:%02d:%02d,SPS,%.6f,N,%.6f,E,%.3f M,%.1f km/h,%.1f,"
-                     "%d(%d)\r\n",
-                     i + 1, day, s / 3600, s / 60 % 60, s % 60, 35.681236 + metres(gen) / 110950,
-                     139.767125 + metres(gen) / 90390, 40 + 2 * metres(gen),
-                     std::abs(metres(gen)) / 10, 0.6 + 0.1 * (14 - used), used, used + 3);
+        line.clear();
+        AppendInt(line, i + 1);
+        line += ",T,2026/03/";
+        AppendInt(line, day, 2);
+        line += ',';
+        AppendInt(line, s / 3600, 2);
+        line += ':';
+        AppendInt(line, s / 60 % 60, 2);
+        line += ':';
+        AppendInt(line, s % 60, 2);
+        line += ",SPS,";
+        AppendFixed(line, 35.681236 + metres(gen) / 110950, 6);
+        line += ",N,";
+        AppendFixed(line, 139.767125 + metres(gen) / 90390, 6);
+        line += ",E,";
+        AppendFixed(line, 40 + 2 * metres(gen), 3);
+        line += " M,";
+        AppendFixed(line, std::abs(metres(gen)) / 10, 1);
+        line += " km/h,";
+        AppendFixed(line, 0.6 + 0.1 * (14 - used), 1);
+        line += ',';
+        AppendInt(line, used);
+        line += '(';
+        AppendInt(line, used + 3);
+        line += ")\r\n";
+        out << line;
     }
-    std::fclose(out);
     return path.string();
 }
 

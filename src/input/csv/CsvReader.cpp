@@ -98,8 +98,10 @@ int ReadCsvLog(Program& program, std::string_view path) {
     program.Ui.ProcessMessages();
 
     LogLineReader reader;
+    // A failed read leaves an empty store: the previous log must not be taken for this one.
     if (!reader.OpenLog(std::string(path))) {
         program.Main.StatusPanel0 = "  Can not open: " + name;
+        program.Store.Clear();
         return -1;
     }
     ColumnMap map;
@@ -108,10 +110,12 @@ int ReadCsvLog(Program& program, std::string_view path) {
         if (!AnalyseCsvHeader(reader, program.Settings, program.Log, map, params)) {
             program.Main.StatusPanel0 = "  Unknown CSV log file : " + name;
             reader.CloseLog();
+            program.Store.Clear();
             return -2;
         }
     } catch (const std::exception&) {
         reader.CloseLog();
+        program.Store.Clear();
         return -1;
     }
     program.Main.StatusPanel0 = " " + name + "  " + map.ProfileName + " CSV file ...";
@@ -121,7 +125,6 @@ int ReadCsvLog(Program& program, std::string_view path) {
         program.Store.Replace();
         program.CountRange = TimeRange{};
         if (!ReadFixes(program, reader, map, params, name, count)) {
-            // Neither a partial log nor the previous log's range may stay behind.
             reader.CloseLog();
             program.Store.Clear();
             return -1;

@@ -25,6 +25,8 @@ struct Loaded {
 
     explicit Loaded(const std::string& path) {
         AddDefaultProfiles(P.Settings);
+        P.Store.Replace();
+        P.Store.Append(FixRecord{}); // a previous log
         P.Settings.DateFormat = "yyyy/mm/dd";
         P.Log.LastFixTime = 12345;
         Result = ReadCsvLog(P, path);
@@ -136,11 +138,13 @@ TEST(CsvReader, Failures) {
         Loaded missing(CsvTestData("csv/does_not_exist.csv"));
         EXPECT_EQ(missing.Result, -1);
         EXPECT_EQ(missing.P.Main.StatusPanel0, "  Can not open: does_not_exist.csv");
+        EXPECT_EQ(missing.P.Store.Count(), 0u);
     }
     {
         Loaded unknown(WriteTestLog("unknown.csv", "A,B,C\r\n1,2,3\r\n"));
         EXPECT_EQ(unknown.Result, -2);
         EXPECT_EQ(unknown.P.Main.StatusPanel0, "  Unknown CSV log file : unknown.csv");
+        EXPECT_EQ(unknown.P.Store.Count(), 0u);
     }
     {
         Loaded empty(WriteTestLog("header_only.csv", "DATE,LATITUDE,LONGITUDE\r\n"));
