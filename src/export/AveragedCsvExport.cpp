@@ -28,6 +28,34 @@ private:
     Platform& ui_;
 };
 
+// The windows of the export: the first always, then one stepping later each as long as
+// the window ends at or before the final time.
+class WindowSequence {
+public:
+    WindowSequence(double start, double finalTime, double span, double step)
+        : start_(start), end_(start + span), final_(finalTime), span_(span), step_(step) {}
+
+    bool Next(double& windowStart) {
+        if (done_) return false;
+        windowStart = start_;
+        const double nextStart = start_ + step_;
+        if (!(nextStart > start_)) {
+            done_ = true; // a stepping that cannot move on
+        } else {
+            start_ = nextStart;
+            end_ = start_ + span_;
+            done_ = !(final_ >= end_);
+        }
+        return true;
+    }
+    // The end of the window after the last one given.
+    double End() const { return end_; }
+
+private:
+    double start_, end_, final_, span_, step_;
+    bool done_ = false;
+};
+
 void SetProgress(Program& program, double done, double total) {
     int maximum = program.Ui.TaskbarMaximum();
     if (maximum <= 0) return;
@@ -88,35 +116,50 @@ ExportOutcome ExportAveragedCsv(Program& program, WindowScan scan) {
         if (index) index->ApplyLimit(limit);
     }
 
-    double windowStart = start;
-    double windowEnd = start + span;
+    // The windows, computed a few ahead of the lines that are written.
+    WindowSequence windows(start, finalTime, span, step);
+    double windowStart[AcceptedFixIndex::WindowBatch], windowTo[AcceptedFixIndex::WindowBatch];
+    WindowMean means[AcceptedFixIndex::WindowBatch];
+    std::size_t ready = 0, next = 0;
     long long lines = 0;
-    do {
-        const WindowMean mean = average(windowStart, windowEnd - WindowEndGap);
-        if (!std::isnan(mean.Latitude) && !std::isnan(mean.Longitude)) {
-            line = FormatFixTime(program, windowStart);
-            line += ',';
-            AppendFixed(line, mean.Latitude, latLonDecimals);
-            line += ',';
-            AppendFixed(line, mean.Longitude, latLonDecimals);
-            line += ',';
-            // A window whose fixes have no height leaves the altitude empty.
-            AppendFixed(line, mean.Altitude, altDecimals);
-            EndCsvLine(line);
-            if (!file.Write(line)) return writeFailed();
-            if (lines % 8 == 0) {
-                program.Main.StatusPanel0 = WritingStatus(fileName, (lines / 7) % 11);
-                SetProgress(program, windowEnd - start, finalTime - start);
-                program.Ui.ProcessMessages();
-                if (program.Log.AbortRequested) break;
+    for (;;) {
+        if (next == ready) {
+            ready = next = 0;
+            double from;
+            while (ready < AcceptedFixIndex::WindowBatch && windows.Next(from)) {
+                windowStart[ready] = from;
+                windowTo[ready] = from + span - WindowEndGap;
+                ++ready;
             }
-            ++lines;
+            if (ready == 0) break;
+            if (index) {
+                index->Average(windowStart, windowTo, means, ready);
+            } else {
+                for (std::size_t k = 0; k < ready; ++k)
+                    means[k] = WindowAverage(program, windowStart[k], windowTo[k], limit);
+            }
         }
-        const double nextStart = windowStart + step;
-        if (!(nextStart > windowStart)) break; // a stepping that cannot move on
-        windowStart = nextStart;
-        windowEnd = windowStart + span;
-    } while (finalTime >= windowEnd);
+        const std::size_t k = next++;
+        const WindowMean& mean = means[k];
+        if (std::isnan(mean.Latitude) || std::isnan(mean.Longitude)) continue;
+        line = FormatFixTime(program, windowStart[k]);
+        line += ',';
+        AppendFixed(line, mean.Latitude, latLonDecimals);
+        line += ',';
+        AppendFixed(line, mean.Longitude, latLonDecimals);
+        line += ',';
+        // A window whose fixes have no height leaves the altitude empty.
+        AppendFixed(line, mean.Altitude, altDecimals);
+        EndCsvLine(line);
+        if (!file.Write(line)) return writeFailed();
+        if (lines % 8 == 0) {
+            program.Main.StatusPanel0 = WritingStatus(fileName, (lines / 7) % 11);
+            SetProgress(program, windowStart[k] + span - start, finalTime - start);
+            program.Ui.ProcessMessages();
+            if (program.Log.AbortRequested) break;
+        }
+        ++lines;
+    }
 
     if (!file.Close()) return writeFailed();
     if (program.Log.AbortRequested) {
@@ -133,7 +176,7 @@ ExportOutcome ExportAveragedCsv(Program& program, WindowScan scan) {
     AppendInteger(status, lines);
     status += "rec.";
     program.Main.StatusPanel0 = std::move(status);
-    SetProgress(program, windowEnd - start, finalTime - start);
+    SetProgress(program, windows.End() - start, finalTime - start);
     return ExportOutcome::Done;
 }
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numeric>
 
 namespace fixtally {
@@ -53,6 +54,11 @@ WindowMean WindowAverage(const Program& program, double from, double to,
 
 AcceptedFixIndex::AcceptedFixIndex(const Program& program) {
     const FixStore& store = program.Store;
+    storeTimes_.reserve(store.Count());
+    latitudes_.reserve(store.Count());
+    longitudes_.reserve(store.Count());
+    altitudes_.reserve(store.Count());
+    heights_.reserve(store.Count());
     for (std::size_t i = 0, n = store.Count(); i < n; ++i) {
         const FixRecord fix = DecodeFixRecord(store.Data() + i * FixRecordSize);
         if (!AcceptFix(program, fix)) continue;
@@ -97,16 +103,23 @@ void AcceptedFixIndex::OrderByTime() {
     for (std::size_t i = 0; i < times_.size(); ++i) times_[i] = storeTimes_[storeOrder_[i]];
 }
 
-WindowMean AcceptedFixIndex::Average(double from, double to) const {
-    if (std::isnan(from) || std::isnan(to)) return {};
+bool AcceptedFixIndex::Slice(double from, double to, std::size_t& first, std::size_t& last) const {
+    first = last = 0;
+    if (std::isnan(from) || std::isnan(to)) return false;
     // from <= time <= to, as the plain pass tests it.
-    const std::size_t first = static_cast<std::size_t>(
-        std::lower_bound(times_.begin(), times_.end(), from) - times_.begin());
-    const std::size_t last = static_cast<std::size_t>(
-        std::upper_bound(times_.begin(), times_.end(), to) - times_.begin());
+    first = static_cast<std::size_t>(std::lower_bound(times_.begin(), times_.end(), from) -
+                                     times_.begin());
+    last = static_cast<std::size_t>(std::upper_bound(times_.begin(), times_.end(), to) -
+                                    times_.begin());
+    if (last < first) last = first;
+    return last > first;
+}
+
+WindowMean AcceptedFixIndex::Average(double from, double to) const {
+    std::size_t first, last;
+    if (!Slice(from, to, first, last)) return {};
     double latitudeSum = 0, longitudeSum = 0, heightSum = 0;
     std::size_t heightCount = 0;
-    if (last <= first) return {};
     if (storeOrder_.empty()) {
         for (std::size_t i = first; i < last; ++i) {
             latitudeSum += latitudes_[i];
@@ -127,6 +140,48 @@ WindowMean AcceptedFixIndex::Average(double from, double to) const {
         }
     }
     return MeanOf(latitudeSum, longitudeSum, last - first, heightSum, heightCount);
+}
+
+void AcceptedFixIndex::Average(const double* from, const double* to, WindowMean* means,
+                               std::size_t count) const {
+    if (count != WindowBatch || !storeOrder_.empty()) {
+        for (std::size_t k = 0; k < count; ++k) means[k] = Average(from[k], to[k]);
+        return;
+    }
+    // Four windows of a time-ordered log: their sums are independent chains, so running
+    // them in one loop keeps the adder busy while each chain keeps its own order.
+    std::size_t first[WindowBatch], last[WindowBatch];
+    std::size_t common = std::numeric_limits<std::size_t>::max();
+    for (std::size_t k = 0; k < WindowBatch; ++k) {
+        Slice(from[k], to[k], first[k], last[k]);
+        common = std::min(common, last[k] - first[k]);
+    }
+    double latitudeSum[WindowBatch] = {}, longitudeSum[WindowBatch] = {},
+           heightSum[WindowBatch] = {};
+    std::size_t heightCount[WindowBatch] = {};
+    const double* latitudes = latitudes_.data();
+    const double* longitudes = longitudes_.data();
+    const double* altitudes = altitudes_.data();
+    const unsigned char* heights = heights_.data();
+    for (std::size_t j = 0; j < common; ++j) {
+        for (std::size_t k = 0; k < WindowBatch; ++k) {
+            const std::size_t i = first[k] + j;
+            latitudeSum[k] += latitudes[i];
+            longitudeSum[k] += longitudes[i];
+            heightSum[k] += altitudes[i];
+            heightCount[k] += heights[i];
+        }
+    }
+    for (std::size_t k = 0; k < WindowBatch; ++k) {
+        for (std::size_t i = first[k] + common; i < last[k]; ++i) {
+            latitudeSum[k] += latitudes[i];
+            longitudeSum[k] += longitudes[i];
+            heightSum[k] += altitudes[i];
+            heightCount[k] += heights[i];
+        }
+        means[k] = MeanOf(latitudeSum[k], longitudeSum[k], last[k] - first[k], heightSum[k],
+                          heightCount[k]);
+    }
 }
 
 } // namespace fixtally
