@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <ctime>
 #include <limits>
 
@@ -27,6 +28,12 @@ public:
         ++size_;
     }
     void Append(std::string_view text) {
+        if (text.empty()) return;
+        if (heap_.empty() && size_ + text.size() <= sizeof local_) {
+            std::memcpy(local_ + size_, text.data(), text.size());
+            size_ += text.size();
+            return;
+        }
         for (char c : text) Append(c);
     }
     void Clear() {
@@ -55,9 +62,54 @@ char ToUpper(char c) {
 char ToLower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
+// One of "+-0123456789.E", the characters StrippedNumber keeps.
+bool IsNumberChar(char c) {
+    return IsDigit(c) || c == '.' || c == '+' || c == '-' || c == 'E';
+}
+
 bool Contains(std::string_view set, char c) {
     return set.find(c) != std::string_view::npos;
 }
+
+// Plain "[-]digits[.digits]" with at most 19 digits that fit a double exactly: one
+// correctly rounded division gives the same value as a full conversion, much faster.
+bool FastDecimal(const char* p, const char* e, double& out) {
+    static constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    bool negative = p != e && *p == '-';
+    if (negative) ++p;
+    std::uint64_t mantissa = 0;
+    int digits = 0, fraction = 0;
+    bool dot = false;
+    for (; p != e; ++p) {
+        char c = *p;
+        if (IsDigit(c)) {
+            if (++digits > 19) return false;
+            mantissa = mantissa * 10 + static_cast<unsigned>(c - '0');
+            fraction += dot ? 1 : 0;
+        } else if (c == '.' && !dot) {
+            dot = true;
+        } else {
+            return false;
+        }
+    }
+    if (digits == 0 || mantissa > (std::uint64_t{1} << 53)) return false;
+    double v = static_cast<double>(mantissa) / kPow10[fraction];
+    out = negative ? -v : v;
+    return true;
+}
+
+} // namespace
+
+int PlaceShortYear(int year, int currentYear) {
+    int first = currentYear - 50;
+    int y = first - (first % 100 + 100) % 100 + year % 100;
+    if (y < first) y += 100;
+    return y;
+}
+
+namespace {
 
 // Reader over the joined date and time text.
 struct Scanner {
@@ -88,11 +140,7 @@ struct Scanner {
 };
 
 int WindowedYear(int year, int digits, int currentYear) {
-    if (digits > 2) return year;
-    int first = currentYear - 50;
-    int y = first - (first % 100 + 100) % 100 + year;
-    if (y < first) y += 100;
-    return y;
+    return digits > 2 ? year : PlaceShortYear(year, currentYear);
 }
 
 // "month/day/year"; false (position kept) when the text does not start with one.
@@ -162,6 +210,10 @@ bool ParseDecimal(std::string_view text, double& value) {
     // from_chars would also take "inf" and "nan"; a number starts with a digit or ".".
     if (m == e || !(IsDigit(*m) || *m == '.')) return false;
     double result = 0;
+    if (FastDecimal(b, e, result)) {
+        value = result;
+        return true;
+    }
     auto [ptr, ec] = std::from_chars(b, e, result, std::chars_format::general);
     if (ec != std::errc() || ptr != e) return false;
     value = result;
@@ -193,10 +245,16 @@ double TextToZeroFloat(std::string_view text) {
 }
 
 double StrippedNumber(std::string_view text, int& decimals) {
+    text = TrimText(text);
+    std::string_view number = text;
     TextBuffer kept;
-    for (char c : TrimText(text))
-        if (Contains("+-0123456789.E", c)) kept.Append(c);
-    std::string_view number = kept.View();
+    bool clean = true;
+    for (char c : text) clean = clean && IsNumberChar(c);
+    if (!clean) {
+        for (char c : text)
+            if (IsNumberChar(c)) kept.Append(c);
+        number = kept.View();
+    }
     double value = 0;
     if (!ParseDecimal(number, value)) return kNaN;
     std::size_t dot = number.find('.');

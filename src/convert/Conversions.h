@@ -36,6 +36,10 @@ double StrippedNumber(std::string_view text, int& decimals);
 // one- and two-digit years in the window [year - 50, year + 49].
 int CurrentCalendarYear();
 
+// The year ending in the last two digits of year that lies in [currentYear - 50,
+// currentYear + 49].
+int PlaceShortYear(int year, int currentYear);
+
 // Day number (days since 1899-12-30, fraction = time of day) of a date text
 // "month/day/year" and a time text "hh:mm:ss" with an optional fraction of at most three
 // digits. An empty date gives the time of day alone; "23:59:60" reads as "23:59:59".

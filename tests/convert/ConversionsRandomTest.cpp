@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
 #include <limits>
 #include <random>
@@ -57,5 +58,24 @@ TEST(ConversionsRandom, SurviveRandomTextsAndNumbers) {
         ASSERT_EQ(std::isfinite(value) && std::fabs(value) < 1e15, !dms.empty());
         std::string when = FormatDatePattern(below(2) == 0 ? day : value, a);
         (void)when;
+    }
+}
+
+// The quick path for plain decimals must give exactly what a full conversion gives.
+TEST(ConversionsRandom, PlainDecimalsReadExactlyAsAFullConversion) {
+    std::mt19937 random(4807038);
+    for (int iteration = 0; iteration < 100000; ++iteration) {
+        std::string text = random() % 4 == 0 ? "-" : "";
+        int before = static_cast<int>(random() % 12), after = static_cast<int>(random() % 12);
+        for (int i = 0; i < before; ++i) text += static_cast<char>('0' + random() % 10);
+        if (after > 0 || random() % 2 == 0) text += '.';
+        for (int i = 0; i < after; ++i) text += static_cast<char>('0' + random() % 10);
+        double expected = 0, actual = 0;
+        auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), expected);
+        bool full = ec == std::errc() && ptr == text.data() + text.size();
+        ASSERT_EQ(full, ParseDecimal(text, actual)) << text;
+        if (full) {
+            ASSERT_EQ(expected, actual) << text;
+        }
     }
 }

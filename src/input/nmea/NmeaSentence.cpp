@@ -1,6 +1,9 @@
 #include "input/nmea/NmeaSentence.h"
 
+#include "convert/DatePattern.h"
+
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
 
@@ -54,8 +57,60 @@ constexpr Decoder kDecoders[AdditionalGsaIndex + 1] = {
     Decoder::AdditionalGsa,                                             // 36 third and later $GNGSA
 };
 
+// The six characters of a name packed into one number (first character lowest).
+constexpr std::uint64_t NameKey(const char* name) {
+    std::uint64_t key = 0;
+    for (int i = 5; i >= 0; --i) key = key << 8 | static_cast<unsigned char>(name[i]);
+    return key;
+}
+
+std::uint64_t LoadNameKey(const char* name) {
+    std::uint64_t key = 0;
+    std::memcpy(&key, name, 6); // little-endian: the same number as NameKey
+    return key;
+}
+
+// Open-addressed lookup of the 36 entries: a multiplier that puts every key in its own
+// slot of 128, found at compile time.
+constexpr int kSlotBits = 7;
+constexpr std::uint64_t SlotMultiplier() {
+    for (std::uint64_t m = 0x9E3779B97F4A7C15ULL;; m += 0x2545F4914F6CDD1DULL) {
+        bool used[1 << kSlotBits] = {};
+        bool clash = false;
+        for (std::size_t k = 0; k < 36 && !clash; ++k) {
+            std::uint64_t slot = (NameKey(SentenceTable.data() + 6 * k) * m) >> (64 - kSlotBits);
+            clash = used[slot];
+            used[slot] = true;
+        }
+        if (!clash) return m;
+    }
+}
+constexpr std::uint64_t kSlotMultiplier = SlotMultiplier();
+
+struct Slot {
+    std::uint64_t Key = 0; // 0: empty (no name packs to 0)
+    int Index = 0;
+};
+constexpr std::array<Slot, 1 << kSlotBits> kSlots = [] {
+    std::array<Slot, 1 << kSlotBits> slots{};
+    for (std::size_t k = 0; k < 36; ++k) {
+        std::uint64_t key = NameKey(SentenceTable.data() + 6 * k);
+        slots[(key * kSlotMultiplier) >> (64 - kSlotBits)] = {key, static_cast<int>(k)};
+    }
+    return slots;
+}();
+
+// Index of a six-character name; -1 when it is no entry, 0 for "$X_X_X".
+int EntryIndex(std::string_view name) {
+    std::uint64_t key = LoadNameKey(name.data());
+    const Slot& slot = kSlots[(key * kSlotMultiplier) >> (64 - kSlotBits)];
+    return slot.Key == key ? slot.Index : -1;
+}
+
 // Field 0 of a line as SplitFields would cut it.
 std::string_view SentenceName(std::string_view line) {
+    if (line.size() > 6 && line[6] == ',' && static_cast<unsigned char>(line[5]) > ' ')
+        return line.substr(0, 6); // the usual "$TTSSS," (line starts with "$")
     std::size_t comma = line.find(',');
     if (comma != std::string_view::npos) return TrimText(line.substr(0, comma));
     std::size_t star = line.find('*');
@@ -63,7 +118,7 @@ std::string_view SentenceName(std::string_view line) {
 }
 
 bool InTable(std::string_view name) {
-    if (name.size() == 6 && name[0] == '$') return SentenceIndex(name) > 0 || name == "$X_X_X";
+    if (name.size() == 6 && name[0] == '$') return EntryIndex(name) >= 0;
     return SentenceTable.find(name) != std::string_view::npos;
 }
 
@@ -261,6 +316,90 @@ int GngsaIndex(int prev1, int prev2) {
     return prev2 == 7 || prev2 == 8 ? AdditionalGsaIndex : 9;
 }
 
+// XOR of the bytes of [p, p + n), eight at a time.
+unsigned XorBytes(const char* p, std::size_t n) {
+    std::uint64_t wide = 0;
+    for (; n >= 8; n -= 8, p += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p, 8);
+        wide ^= word;
+    }
+    wide ^= wide >> 32;
+    wide ^= wide >> 16;
+    wide ^= wide >> 8;
+    unsigned sum = static_cast<unsigned>(wide & 0xFF);
+    for (; n > 0; --n, ++p) sum ^= static_cast<unsigned char>(*p);
+    return sum;
+}
+
+// The checksum test with the position of the first "*" already known.
+bool ChecksumValidAt(std::string_view line, std::size_t star) {
+    // At least "$" and a five-letter name before "*", exactly two digits after it.
+    if (star == std::string_view::npos || star < 6 || line.size() != star + 3) return false;
+    int high = HexDigit(line[star + 1]), low = HexDigit(line[star + 2]);
+    return high >= 0 && low >= 0 &&
+           static_cast<unsigned>(high * 16 + low) == XorBytes(line.data() + 1, star - 1);
+}
+
+// High bit set in every byte of the eight at p that is a comma.
+std::uint64_t CommaBytes(const char* p) {
+    constexpr std::uint64_t kCommas = 0x2C2C2C2C2C2C2C2CULL, kLow7 = 0x7F7F7F7F7F7F7F7FULL;
+    std::uint64_t word;
+    std::memcpy(&word, p, 8);
+    std::uint64_t t = word ^ kCommas;
+    return ~(((t & kLow7) + kLow7) | t | kLow7);
+}
+
+// TrimText without the call for the usual field that has nothing to trim.
+std::string_view TrimField(const char* begin, const char* end) {
+    if (begin == end ||
+        (static_cast<unsigned char>(*begin) > ' ' && static_cast<unsigned char>(end[-1]) > ' '))
+        return {begin, static_cast<std::size_t>(end - begin)};
+    return TrimText({begin, static_cast<std::size_t>(end - begin)});
+}
+
+bool AllDigits(std::string_view text) {
+    for (char c : text)
+        if (c < '0' || c > '9') return false;
+    return !text.empty();
+}
+
+int TwoDigits(const char* p) {
+    return (p[0] - '0') * 10 + (p[1] - '0');
+}
+
+// The usual "hhmmss[.s[s[s]]]" on an empty or "mm/dd/yy" date, read directly; the result
+// equals that of the general path. False for every other form.
+bool FastNmeaTime(std::string_view field, std::string_view date, int currentYear, double& out) {
+    if (field.size() < 6 || !AllDigits(field.substr(0, 6))) return false;
+    int milli = 0;
+    if (field.size() > 6) {
+        std::string_view fraction = field.substr(7);
+        if (field[6] != '.' || fraction.size() > 3 || (!fraction.empty() && !AllDigits(fraction)))
+            return false;
+        for (std::size_t i = 0; i < 3; ++i)
+            milli = milli * 10 + (i < fraction.size() ? fraction[i] - '0' : 0);
+    }
+    int hour = TwoDigits(field.data()), minute = TwoDigits(field.data() + 2),
+        second = TwoDigits(field.data() + 4);
+    if (hour == 23 && minute == 59 && second == 60) second = 59; // leap second
+    double day = 0;
+    if (!date.empty()) {
+        if (date.size() != 8 || date[2] != '/' || date[5] != '/' || !AllDigits(date.substr(0, 2)) ||
+            !AllDigits(date.substr(3, 2)) || !AllDigits(date.substr(6, 2)))
+            return false;
+        day = DayNumberFromDate(PlaceShortYear(TwoDigits(date.data() + 6), currentYear),
+                                TwoDigits(date.data()), TwoDigits(date.data() + 3));
+    }
+    if (std::isnan(day) || hour > 23 || minute > 59 || second > 59) {
+        out = 0;
+        return true;
+    }
+    out =
+        day + static_cast<double>(((hour * 60 + minute) * 60 + second) * 1000 + milli) / 86400000.0;
+    return true;
+}
+
 // Delphi-style insertion into a fixed buffer: positions are 1-based and clamped.
 void InsertChar(char* text, int& size, char c, int position) {
     int at = std::clamp(position, 1, size + 1) - 1;
@@ -272,36 +411,41 @@ void InsertChar(char* text, int& size, char c, int position) {
 } // namespace
 
 bool NmeaChecksumValid(std::string_view line) {
-    std::size_t star = line.find('*');
-    // At least "$" and a five-letter name before "*", exactly two digits after it.
-    if (star == std::string_view::npos || star < 6 || line.size() != star + 3) return false;
-    unsigned sum = 0;
-    for (std::size_t i = 1; i < star; ++i) sum ^= static_cast<unsigned char>(line[i]);
-    int high = HexDigit(line[star + 1]), low = HexDigit(line[star + 2]);
-    return high >= 0 && low >= 0 && static_cast<unsigned>(high * 16 + low) == sum;
+    return ChecksumValidAt(line, line.find('*'));
 }
 
 void SplitFields(std::string_view line, NmeaFields& fields) {
+    const char* base = line.data();
+    const std::size_t size = line.size();
+    std::size_t start = 0, i = 0;
     int k = 0;
     while (k < MaxNmeaFields - 1) {
-        std::size_t comma = line.find(',');
-        if (comma == std::string_view::npos) break;
-        fields.Field[static_cast<std::size_t>(k++)] = TrimText(line.substr(0, comma));
-        line.remove_prefix(comma + 1);
+        // Next comma, eight bytes at a time.
+        std::size_t comma = std::string_view::npos;
+        for (; i + 8 <= size; i += 8) {
+            std::uint64_t commas = CommaBytes(base + i);
+            if (commas != 0) {
+                comma = i + static_cast<std::size_t>(std::countr_zero(commas) >> 3);
+                break;
+            }
+        }
+        if (comma == std::string_view::npos) {
+            while (i < size && base[i] != ',') ++i;
+            if (i == size) break;
+            comma = i;
+        }
+        fields.Field[static_cast<std::size_t>(k++)] = TrimField(base + start, base + comma);
+        start = i = comma + 1;
     }
-    std::size_t star = line.find('*');
-    fields.Field[static_cast<std::size_t>(k++)] =
-        star == std::string_view::npos ? line : line.substr(0, star);
+    std::size_t star = start;
+    while (star < size && base[star] != '*') ++star;
+    fields.Field[static_cast<std::size_t>(k++)] = {base + start, star - start};
     fields.Count = k;
-    for (int i = k; i < MaxNmeaFields; ++i) fields.Field[static_cast<std::size_t>(i)] = {};
+    for (int f = k; f < MaxNmeaFields; ++f) fields.Field[static_cast<std::size_t>(f)] = {};
 }
 
 int SentenceIndex(std::string_view name) {
-    if (name.size() == 6 && name[0] == '$') {
-        for (int k = 1; k < 36; ++k)
-            if (SentenceTable.compare(static_cast<std::size_t>(6 * k), 6, name) == 0) return k;
-        return 0;
-    }
+    if (name.size() == 6 && name[0] == '$') return std::max(EntryIndex(name), 0);
     // The first place where the name is followed by "$"; entry k starts at 6k.
     std::size_t pos = 0;
     while ((pos = SentenceTable.find(name, pos)) != std::string_view::npos) {
@@ -330,6 +474,8 @@ double NmeaCoordinate(std::string_view value, std::string_view hemisphere, int& 
 
 double NmeaTimeValue(std::string_view field, std::string_view date, int currentYear) {
     field = TrimText(field);
+    double fast = 0;
+    if (FastNmeaTime(field, date, currentYear, fast)) return fast;
     // hh:mm:ss.sss is 12 characters; anything much longer cannot be a time.
     constexpr int kRoom = 32;
     if (field.size() > kRoom - 8) return 0;
@@ -378,8 +524,9 @@ int ParseNmeaLine(std::string_view line, NmeaDecoder& decoder, LoadedLog& log) {
     }
     if (!InTable(name)) return SentenceNone;
 
-    bool accepted = line.find('*') != std::string_view::npos
-                        ? NmeaChecksumValid(line)
+    std::size_t star = line.find('*');
+    bool accepted = star != std::string_view::npos
+                        ? ChecksumValidAt(line, star)
                         : name.find("RMC") == std::string_view::npos; // RMC needs its checksum
     int prev1 = decoder.PrevIndex1, prev2 = decoder.PrevIndex2;
     decoder.PrevIndex2 = prev1;
@@ -417,7 +564,8 @@ int PeekSentenceType(std::string_view line, const NmeaDecoder& decoder) {
     line.remove_prefix(dollar);
     int index = SentenceIndex(SentenceName(line));
     if (index < 1) return SentenceNone;
-    if (line.find('*') != std::string_view::npos && !NmeaChecksumValid(line)) return SentenceNone;
+    std::size_t star = line.find('*');
+    if (star != std::string_view::npos && !ChecksumValidAt(line, star)) return SentenceNone;
     switch (kDecoders[index]) {
     case Decoder::Gga:
         return decoder.GnsMode && decoder.ReadPass ? SentenceNone : SentenceGga;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -102,5 +103,35 @@ TEST(NmeaSentenceRandom, SurvivesRandomAndMutatedLines) {
         ASSERT_LE(decoder.CurrentDate.Size, 8);
         ASSERT_GE(log.LogPosDecimals, 1);
         ASSERT_GE(log.LogAltDecimals, 1);
+    }
+}
+
+// The quick reading of the usual NMEA times must equal the general date-time conversion.
+TEST(NmeaSentenceRandom, UsualTimesReadAsTheGeneralConversionReadsThem) {
+    std::mt19937 random(123519);
+    auto digits = [&](int value, int width) {
+        std::string text = std::to_string(value);
+        return std::string(
+                   static_cast<std::size_t>(std::max(0, width - static_cast<int>(text.size()))),
+                   '0') +
+               text;
+    };
+    for (int iteration = 0; iteration < 50000; ++iteration) {
+        int h = static_cast<int>(random() % 26), m = static_cast<int>(random() % 62),
+            s = static_cast<int>(random() % 62);
+        if (random() % 8 == 0) h = 23, m = 59, s = 60;
+        std::string fraction = digits(static_cast<int>(random() % 1000), 3).substr(0, random() % 4);
+        bool dot = !fraction.empty() || random() % 2 == 0;
+        std::string field =
+            digits(h, 2) + digits(m, 2) + digits(s, 2) + (dot ? "." : "") + fraction;
+        std::string time =
+            digits(h, 2) + ":" + digits(m, 2) + ":" + digits(s, 2) + (dot ? "." : "") + fraction;
+        std::string date;
+        if (random() % 3 != 0)
+            date = digits(static_cast<int>(random() % 14), 2) + "/" +
+                   digits(static_cast<int>(random() % 33), 2) + "/" +
+                   digits(static_cast<int>(random() % 100), 2);
+        ASSERT_EQ(DateTimeFromText(date, time, 2026), NmeaTimeValue(field, date, 2026))
+            << field << " " << date;
     }
 }
