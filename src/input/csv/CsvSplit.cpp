@@ -35,17 +35,22 @@ std::string NormaliseSeparators(std::string_view text) {
 }
 
 int SplitCsvFields(std::string_view text, CsvFields& fields) {
-    fields.fill(std::string_view());
-    if (text.empty()) return 0;
+    if (text.empty()) {
+        fields.fill(std::string_view());
+        return 0;
+    }
     // One pass over the text; the last field takes the rest, commas included.
     int i = 0;
-    std::size_t start = 0;
-    for (std::size_t at = 0; at < text.size() && i < MaxCsvFields - 1; ++at) {
-        if (text[at] != ',') continue;
-        fields[i++] = TrimCsv(text.substr(start, at - start));
+    const char* const begin = text.data();
+    const char* const end = begin + text.size();
+    const char* start = begin;
+    for (const char* at = begin; at != end && i < MaxCsvFields - 1; ++at) {
+        if (*at != ',') continue;
+        fields[i++] = TrimCsv(std::string_view(start, static_cast<std::size_t>(at - start)));
         start = at + 1;
     }
-    fields[i] = TrimCsv(text.substr(start));
+    fields[i] = TrimCsv(std::string_view(start, static_cast<std::size_t>(end - start)));
+    for (int unused = i + 1; unused < MaxCsvFields; ++unused) fields[unused] = {};
     return i + 1;
 }
 
