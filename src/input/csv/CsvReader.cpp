@@ -44,6 +44,16 @@ void ShowTaskbarProgress(Program& program, const LogLineReader& reader) {
         static_cast<int>(11 + (maximum - 11) * read / reader.LogFileSize()));
 }
 
+// Sizes the store once for the whole log, from the bytes the first fixes took, so that
+// it does not grow step by step through a large log.
+void ReserveForLog(FixStore& store, const LogLineReader& reader, long long stored) {
+    const long long read = reader.LogBytesRead();
+    if (read <= 0 || reader.LogFileSize() <= read) return;
+    const double estimate = static_cast<double>(stored) *
+                            static_cast<double>(reader.LogFileSize()) / static_cast<double>(read);
+    store.Reserve(static_cast<std::size_t>(estimate * 1.0625) + ProgressInterval);
+}
+
 // The pass over the data lines; false when it was aborted or failed.
 bool ReadFixes(Program& program, LogLineReader& reader, const ColumnMap& map,
                const ProfileParams& params, std::string_view name, long long& count) {
@@ -77,6 +87,7 @@ bool ReadFixes(Program& program, LogLineReader& reader, const ColumnMap& map,
         previousLatitude = values.Latitude;
         previousLongitude = values.Longitude;
 
+        if (!repeat && progress == ProgressInterval) ReserveForLog(program.Store, reader, count);
         if (!repeat && progress % ProgressInterval == 0) {
             program.Main.StatusPanel0 =
                 std::string(" ") + std::string(name) + "  Reading (" + PercentText(reader) + "%)";

@@ -3,6 +3,10 @@
 #include "convert/Conversions.h"
 #include "input/csv/CsvNumber.h"
 
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
 namespace fixtally {
 
 std::string UpperAscii(std::string_view text) {
@@ -34,20 +38,42 @@ std::string NormaliseSeparators(std::string_view text) {
     return std::string(NormaliseSeparators(text, buffer));
 }
 
+namespace {
+
+// The first comma in [p, end), or end; eight bytes at a time.
+const char* FindComma(const char* p, const char* end) {
+    constexpr std::uint64_t Commas = 0x2C2C2C2C2C2C2C2CULL;
+    constexpr std::uint64_t Ones = 0x0101010101010101ULL;
+    constexpr std::uint64_t Highs = 0x8080808080808080ULL;
+    while (end - p >= 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p, 8);
+        const std::uint64_t x = word ^ Commas;
+        // The lowest flagged byte is the first zero byte of x, a comma.
+        const std::uint64_t zero = (x - Ones) & ~x & Highs;
+        if (zero != 0) return p + (std::countr_zero(zero) >> 3);
+        p += 8;
+    }
+    while (p != end && *p != ',') ++p;
+    return p;
+}
+
+} // namespace
+
 int SplitCsvFields(std::string_view text, CsvFields& fields) {
     if (text.empty()) {
         fields.fill(std::string_view());
         return 0;
     }
-    // One pass over the text; the last field takes the rest, commas included.
+    // The last field takes the rest, commas included.
     int i = 0;
-    const char* const begin = text.data();
-    const char* const end = begin + text.size();
-    const char* start = begin;
-    for (const char* at = begin; at != end && i < MaxCsvFields - 1; ++at) {
-        if (*at != ',') continue;
-        fields[i++] = TrimCsv(std::string_view(start, static_cast<std::size_t>(at - start)));
-        start = at + 1;
+    const char* const end = text.data() + text.size();
+    const char* start = text.data();
+    while (i < MaxCsvFields - 1) {
+        const char* comma = FindComma(start, end);
+        if (comma == end) break;
+        fields[i++] = TrimCsv(std::string_view(start, static_cast<std::size_t>(comma - start)));
+        start = comma + 1;
     }
     fields[i] = TrimCsv(std::string_view(start, static_cast<std::size_t>(end - start)));
     for (int unused = i + 1; unused < MaxCsvFields; ++unused) fields[unused] = {};

@@ -158,3 +158,42 @@ TEST(CsvProfiles, BuiltInParameters) {
     EXPECT_TRUE(odd.SkipMidnightBackstep);
     EXPECT_EQ(odd.SpeedUnit, 0);
 }
+
+// Commas at every offset of the eight-byte scan, blanks beside them, up to 30 fields.
+TEST(CsvSplit, SplitAgreesWithAPlainSplitter) {
+    std::uint64_t state = 0x9E3779B97F4A7C15ULL;
+    const char alphabet[] = "ab, ,,.9";
+    for (int n = 0; n < 5000; ++n) {
+        state ^= state << 13;
+        state ^= state >> 7;
+        state ^= state << 17;
+        std::string text;
+        const int length = static_cast<int>(state % 90);
+        for (int i = 0; i < length; ++i) text.push_back(alphabet[(state >> (i % 50)) % 8]);
+        // A plain splitter.
+        auto trim = [](std::string_view s) {
+            std::size_t b = 0, e = s.size();
+            while (b < e && s[b] == ' ') ++b;
+            while (e > b && s[e - 1] == ' ') --e;
+            return std::string(s.substr(b, e - b));
+        };
+        std::vector<std::string> expected;
+        if (!text.empty()) {
+            std::string rest = text;
+            while (expected.size() < 24) {
+                const std::size_t comma = rest.find(',');
+                if (comma == std::string::npos) break;
+                expected.push_back(trim(std::string_view(rest).substr(0, comma)));
+                rest.erase(0, comma + 1);
+            }
+            expected.push_back(trim(rest));
+        }
+        CsvFields fields;
+        ASSERT_EQ(SplitCsvFields(text, fields), static_cast<int>(expected.size())) << text;
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            EXPECT_EQ(fields[i], expected[i]) << text << " field " << i;
+        }
+        for (std::size_t i = expected.size(); i < fields.size(); ++i)
+            EXPECT_TRUE(fields[i].empty());
+    }
+}
