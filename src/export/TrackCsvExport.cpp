@@ -216,6 +216,8 @@ ExportOutcome ExportTrackCsv(Program& program, bool withError,
 ExportOutcome SaveToCsvClick(Program& program, bool withError,
                              const ReduceDialogRunner& showReduceDialog) {
     if (program.Log.Loading) return ExportOutcome::Busy;
+    // An Esc pressed while idle must not cancel the next export.
+    program.Log.AbortRequested = false;
     ExportOutcome outcome = ExportTrackCsv(program, withError, showReduceDialog);
     if (program.Log.AbortRequested) program.Main.StatusPanel0 = "*** Aborted by user ***";
     program.Log.AbortRequested = false;

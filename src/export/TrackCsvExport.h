@@ -19,8 +19,9 @@ ExportOutcome ExportTrackCsv(Program& program, bool withError,
                              const ReduceDialogRunner& showReduceDialog);
 
 // The menu commands "Save to CSV(&V)" (withError false) and "Save to CSV with error(&E)":
-// nothing while a log loads; otherwise the export, then "*** Aborted by user ***" in panel
-// 0 when it was cancelled or aborted; AbortRequested is cleared at the end.
+// nothing while a log loads; otherwise the export (with AbortRequested cleared first, so
+// only the Reduce dialog's Cancel or an Esc while writing stops it), then "*** Aborted by
+// user ***" in panel 0 when it was cancelled or aborted; AbortRequested is cleared at the end.
 ExportOutcome SaveToCsvClick(Program& program, bool withError,
                              const ReduceDialogRunner& showReduceDialog);
 

@@ -200,6 +200,14 @@ TEST_F(TrackExport, EscKeepsPartialFile) {
     EXPECT_FALSE(P.Log.AbortRequested);
 }
 
+TEST_F(TrackExport, EscPressedWhileIdleDoesNotCancelTheNextExport) {
+    L.Add(Fix(T0, 35.0, 139.0));
+    L.SetRangeToStore();
+    P.Log.AbortRequested = true;
+    EXPECT_EQ(RunTrackExport(P, false, std::nullopt), ExportOutcome::Done);
+    EXPECT_EQ(P.Main.StatusPanel0, " Completed: track.csv 1rec.");
+}
+
 TEST_F(TrackExport, SkippedRecordAtProgressPositionRefreshesNothing) {
     for (int i = 0; i < 300; ++i) L.Add(Fix(T0 + Seconds(i), 35.0, 139.0));
     L.SetRangeToStore();
