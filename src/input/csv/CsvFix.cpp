@@ -24,6 +24,25 @@ bool Contains(std::string_view text, char c) {
     return text.find(c) != std::string_view::npos;
 }
 
+enum : unsigned { MarkSlash = 1, MarkColon = 2, MarkIsoT = 4, MarkDash = 8 };
+
+// Which of "/", ":", "T" and "-" a date or time text holds, in one pass.
+unsigned Marks(std::string_view text) {
+    unsigned marks = 0;
+    for (char c : text) {
+        if (c == '/') {
+            marks |= MarkSlash;
+        } else if (c == ':') {
+            marks |= MarkColon;
+        } else if (c == 'T') {
+            marks |= MarkIsoT;
+        } else if (c == '-') {
+            marks |= MarkDash;
+        }
+    }
+    return marks;
+}
+
 // Splits "date time" at its first space into the two trimmed parts.
 void SplitAtSpace(std::string& date, std::string& time, std::string& joined) {
     joined.assign(TrimCsv(joined));
@@ -62,8 +81,29 @@ double CsvLineDecoder::LocalToUtc(double localTime) {
 // must be skipped (an ISO zone that does not convert).
 bool CsvLineDecoder::DecodeTime(double& time) {
     time = 0;
-    date_.assign(Field(CsvRole::Date));
-    time_.assign(Field(CsvRole::Time));
+    if (!map_.Has(CsvRole::Date) && !map_.Has(CsvRole::Time)) return true;
+    std::string_view date = Field(CsvRole::Date);
+    std::string_view clock = Field(CsvRole::Time);
+    const unsigned dateMarks = Marks(date), clockMarks = Marks(clock);
+    // The usual forms, "yyyy/mm/dd" or "mm/dd/yyyy" and "hh:mm:ss", need no rewriting:
+    // they are read from the fields as they stand.
+    if (!((dateMarks | clockMarks) & (MarkIsoT | MarkDash)) &&
+        (date.empty() || (dateMarks & MarkSlash)) && (clock.empty() || (clockMarks & MarkColon))) {
+        if (clock.empty()) std::swap(date, clock);
+        if (date.empty()) {
+            const std::size_t space = clock.find(' ');
+            if (space != std::string_view::npos) {
+                date = TrimCsv(clock.substr(0, space));
+                clock = TrimCsv(clock.substr(space + 1));
+            }
+        }
+        YearFirstToMonthFirst(date, monthFirst_);
+        time = DateTimeFromText(monthFirst_, clock);
+        return ShiftToUtc(time);
+    }
+
+    date_.assign(date);
+    time_.assign(clock);
 
     // Year-month-day with "-": only in front of an ISO "T", so that a negative zone
     // offset behind it keeps its sign.
@@ -87,8 +127,6 @@ bool CsvLineDecoder::DecodeTime(double& time) {
 
     date_.assign(TrimCsv(date_));
     time_.assign(TrimCsv(time_));
-    if (!map_.Has(CsvRole::Date) && !map_.Has(CsvRole::Time)) return true;
-
     if (time_.empty()) std::swap(date_, time_);
     if (Contains(time_, 'T')) {
         if (!IsoToDateTimeText(time_, iso_)) return false;
@@ -100,7 +138,10 @@ bool CsvLineDecoder::DecodeTime(double& time) {
     }
     YearFirstToMonthFirst(TrimCsv(date_), monthFirst_);
     time = DateTimeFromText(monthFirst_, time_);
+    return ShiftToUtc(time);
+}
 
+bool CsvLineDecoder::ShiftToUtc(double& time) {
     // The shifts apply only to a time that converted: 0 stays "no time".
     if (time == 0) return true;
     if (params_.AddLocalOffset) time = LocalToUtc(time);
