@@ -146,7 +146,8 @@ bool CsvLineDecoder::ShiftToUtc(double& time) {
     if (time == 0) return true;
     if (params_.AddLocalOffset) time = LocalToUtc(time);
     if (map_.Gpst) time -= leapDays_;
-    if (map_.Jst) time = LocalToUtc(time);
+    // Japan Standard Time is nine hours ahead of UTC wherever the log is read.
+    if (map_.Jst) time -= 9.0 / 24;
     return true;
 }
 

@@ -45,7 +45,7 @@ struct ColumnMap {
     std::array<int, CsvRoleCount> Positions{}; // 1-based field index per role, 0 = absent
     HeaderForm Form = HeaderPlain;
     bool Gpst = false; // the Date column is titled exactly "GPST": times are GPS time
-    bool Jst = false;  // the Date column is titled exactly "JST": times are local times
+    bool Jst = false;  // the Date column is titled exactly "JST": times are UTC + 9 h
     int FieldCount = 0;
     std::array<std::string, MaxCsvFields> HeaderFields; // upper case, of the last line examined
     std::string ProfileName;
