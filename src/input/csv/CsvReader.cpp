@@ -6,6 +6,7 @@
 #include "input/LogLineReader.h"
 #include "input/csv/CsvFix.h"
 #include "input/csv/CsvHeader.h"
+#include "input/csv/CsvProfiles.h"
 #include "stats/CountFixes.h"
 
 #include <algorithm>
@@ -118,7 +119,15 @@ int ReadCsvLog(Program& program, std::string_view path) {
     ColumnMap map;
     ProfileParams params;
     try {
-        if (!AnalyseCsvHeader(reader, program.Settings, program.Log, map, params)) {
+        // Settings that were never read (no INI) still know the built-in logger profiles.
+        const Settings* settings = &program.Settings;
+        Settings withProfiles;
+        if (settings->CSV_Info.empty() && settings->CSV_Option.empty()) {
+            withProfiles = program.Settings;
+            AddDefaultProfiles(withProfiles);
+            settings = &withProfiles;
+        }
+        if (!AnalyseCsvHeader(reader, *settings, program.Log, map, params)) {
             program.Main.StatusPanel0 = "  Unknown CSV log file : " + name;
             reader.CloseLog();
             program.Store.Clear();

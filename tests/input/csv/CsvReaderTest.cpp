@@ -223,3 +223,11 @@ TEST(CsvReader, BadInput) {
         EXPECT_EQ(l.Result, c.Result) << c.Name;
     }
 }
+
+TEST(CsvReader, SettingsNeverReadStillKnowTheBuiltInProfiles) {
+    HeadlessPlatform ui;
+    Program p(ui);
+    ASSERT_EQ(ReadCsvLog(p, CsvTestData("csv/gt730fls_repeats.csv")), 3);
+    EXPECT_EQ(p.Main.StatusPanel0, " gt730fls_repeats.csv  GT-730FL-S CSV file ...");
+    EXPECT_TRUE(p.Settings.CSV_Info.empty()); // the settings themselves are left alone
+}
