@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <charconv>
 #include <exception>
+#include <new>
 #include <string>
 
 namespace fixtally {
@@ -50,9 +51,16 @@ void ShowTaskbarProgress(Program& program, const LogLineReader& reader) {
 void ReserveForLog(FixStore& store, const LogLineReader& reader, long long stored) {
     const long long read = reader.LogBytesRead();
     if (read <= 0 || reader.LogFileSize() <= read) return;
-    const double estimate = static_cast<double>(stored) *
-                            static_cast<double>(reader.LogFileSize()) / static_cast<double>(read);
-    store.Reserve(static_cast<std::size_t>(estimate * 1.0625) + ProgressInterval);
+    const double size = static_cast<double>(reader.LogFileSize());
+    double estimate = static_cast<double>(stored) * size / static_cast<double>(read) * 1.0625;
+    // Never more than twice the file's size in records: short first lines must not make
+    // a large log reserve memory it will not fill.
+    estimate = std::min(estimate, 2 * size / static_cast<double>(FixRecordSize));
+    try {
+        store.Reserve(static_cast<std::size_t>(estimate) + ProgressInterval);
+    } catch (const std::bad_alloc&) {
+        // The store then grows as the fixes come.
+    }
 }
 
 // The pass over the data lines; false when it was aborted or failed.
