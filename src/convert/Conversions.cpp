@@ -80,21 +80,18 @@ bool FastDecimal(const char* p, const char* e, double& out) {
     bool negative = p != e && *p == '-';
     if (negative) ++p;
     std::uint64_t mantissa = 0;
-    int digits = 0, fraction = 0;
-    bool dot = false;
-    for (; p != e; ++p) {
-        char c = *p;
-        if (IsDigit(c)) {
-            if (++digits > 19) return false;
-            mantissa = mantissa * 10 + static_cast<unsigned>(c - '0');
-            fraction += dot ? 1 : 0;
-        } else if (c == '.' && !dot) {
-            dot = true;
-        } else {
-            return false;
-        }
+    const char* q = p;
+    for (; q != e && IsDigit(*q); ++q) mantissa = mantissa * 10 + static_cast<unsigned>(*q - '0');
+    int digits = static_cast<int>(q - p), fraction = 0;
+    if (q != e && *q == '.') {
+        const char* first = ++q;
+        for (; q != e && IsDigit(*q); ++q)
+            mantissa = mantissa * 10 + static_cast<unsigned>(*q - '0');
+        fraction = static_cast<int>(q - first);
     }
-    if (digits == 0 || mantissa > (std::uint64_t{1} << 53)) return false;
+    // Exponents, stray characters and long numbers take the full conversion.
+    digits += fraction;
+    if (q != e || digits == 0 || digits > 19 || mantissa > (std::uint64_t{1} << 53)) return false;
     double v = static_cast<double>(mantissa) / kPow10[fraction];
     out = negative ? -v : v;
     return true;
@@ -189,13 +186,6 @@ std::int64_t ScanTime(Scanner& s) {
 }
 
 } // namespace
-
-std::string_view TrimText(std::string_view text) {
-    std::size_t b = 0, e = text.size();
-    while (b < e && IsBlank(text[b])) ++b;
-    while (e > b && IsBlank(text[e - 1])) --e;
-    return text.substr(b, e - b);
-}
 
 bool ParseDecimal(std::string_view text, double& value) {
     const char* b = text.data();

@@ -11,7 +11,12 @@ namespace fixtally {
 // None of them throws; failures end in 0, NaN or an empty text as stated per function.
 
 // Removes leading and trailing blanks and control characters (every byte <= ' ').
-std::string_view TrimText(std::string_view text);
+inline std::string_view TrimText(std::string_view text) {
+    std::size_t b = 0, e = text.size();
+    while (b < e && static_cast<unsigned char>(text[b]) <= ' ') ++b;
+    while (e > b && static_cast<unsigned char>(text[e - 1]) <= ' ') --e;
+    return text.substr(b, e - b);
+}
 
 // Reads a plain decimal number: optional sign, digits with an optional ".", optional
 // exponent ("E" or "e"). No blanks, no "inf"/"nan", no hex. False leaves value untouched.

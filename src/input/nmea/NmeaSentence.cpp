@@ -7,6 +7,10 @@
 #include <cmath>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace fixtally {
 
 namespace {
@@ -21,6 +25,24 @@ int HexDigit(char c) {
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
     return -1;
+}
+
+// Position of the first c in text, or npos; inline for the short lines of a log.
+std::size_t FindByte(std::string_view text, char c) {
+    const char* p = text.data();
+    std::size_t n = text.size(), i = 0;
+#if defined(__SSE2__)
+    const __m128i wanted = _mm_set1_epi8(c);
+    for (; i + 16 <= n; i += 16) {
+        int mask = _mm_movemask_epi8(
+            _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i)), wanted));
+        if (mask != 0)
+            return i + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(mask)));
+    }
+#endif
+    for (; i < n; ++i)
+        if (p[i] == c) return i;
+    return std::string_view::npos;
 }
 
 // What each sentence index decodes as.
@@ -113,15 +135,16 @@ std::string_view SentenceName(std::string_view line) {
         return line.substr(0, 6); // the usual "$TTSSS," (line starts with "$")
     std::size_t comma = line.find(',');
     if (comma != std::string_view::npos) return TrimText(line.substr(0, comma));
-    std::size_t star = line.find('*');
+    std::size_t star = FindByte(line, '*');
     return star == std::string_view::npos ? line : line.substr(0, star);
 }
 
-bool InTable(std::string_view name) {
-    if (name.size() == 6 && name[0] == '$') return EntryIndex(name) >= 0;
-    return SentenceTable.find(name) != std::string_view::npos;
+// Index of a name for ParseNmeaLine: -1 when the name occurs nowhere in the table text,
+// otherwise its sentence index (0 for a piece of the table that is no entry).
+int TableIndex(std::string_view name) {
+    if (name.size() == 6 && name[0] == '$') return EntryIndex(name);
+    return SentenceTable.find(name) == std::string_view::npos ? -1 : SentenceIndex(name);
 }
-
 // Time of day in whole milliseconds, for telling epochs apart.
 long long TimeOfDayMs(double dayNumber) {
     return std::llround((dayNumber - std::floor(dayNumber)) * 86400000.0);
@@ -341,13 +364,18 @@ bool ChecksumValidAt(std::string_view line, std::size_t star) {
            static_cast<unsigned>(high * 16 + low) == XorBytes(line.data() + 1, star - 1);
 }
 
-// High bit set in every byte of the eight at p that is a comma.
-std::uint64_t CommaBytes(const char* p) {
-    constexpr std::uint64_t kCommas = 0x2C2C2C2C2C2C2C2CULL, kLow7 = 0x7F7F7F7F7F7F7F7FULL;
-    std::uint64_t word;
-    std::memcpy(&word, p, 8);
-    std::uint64_t t = word ^ kCommas;
-    return ~(((t & kLow7) + kLow7) | t | kLow7);
+// Bit i set when p[i] is a comma, for the n <= 16 bytes at p.
+std::uint32_t CommaMask(const char* p, std::size_t n) {
+#if defined(__SSE2__)
+    if (n == 16) {
+        __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        return static_cast<std::uint32_t>(
+            _mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(','))));
+    }
+#endif
+    std::uint32_t mask = 0;
+    for (std::size_t i = 0; i < n; ++i) mask |= static_cast<std::uint32_t>(p[i] == ',') << i;
+    return mask;
 }
 
 // TrimText without the call for the usual field that has nothing to trim.
@@ -411,31 +439,23 @@ void InsertChar(char* text, int& size, char c, int position) {
 } // namespace
 
 bool NmeaChecksumValid(std::string_view line) {
-    return ChecksumValidAt(line, line.find('*'));
+    return ChecksumValidAt(line, FindByte(line, '*'));
 }
 
 void SplitFields(std::string_view line, NmeaFields& fields) {
     const char* base = line.data();
     const std::size_t size = line.size();
-    std::size_t start = 0, i = 0;
+    std::size_t start = 0, block = 0;
     int k = 0;
-    while (k < MaxNmeaFields - 1) {
-        // Next comma, eight bytes at a time.
-        std::size_t comma = std::string_view::npos;
-        for (; i + 8 <= size; i += 8) {
-            std::uint64_t commas = CommaBytes(base + i);
-            if (commas != 0) {
-                comma = i + static_cast<std::size_t>(std::countr_zero(commas) >> 3);
-                break;
-            }
+    // Commas are found a block at a time as a bit mask, then taken bit by bit.
+    while (k < MaxNmeaFields - 1 && block < size) {
+        std::uint32_t commas = CommaMask(base + block, std::min<std::size_t>(16, size - block));
+        for (; commas != 0 && k < MaxNmeaFields - 1; commas &= commas - 1) {
+            std::size_t comma = block + static_cast<std::size_t>(std::countr_zero(commas));
+            fields.Field[static_cast<std::size_t>(k++)] = TrimField(base + start, base + comma);
+            start = comma + 1;
         }
-        if (comma == std::string_view::npos) {
-            while (i < size && base[i] != ',') ++i;
-            if (i == size) break;
-            comma = i;
-        }
-        fields.Field[static_cast<std::size_t>(k++)] = TrimField(base + start, base + comma);
-        start = i = comma + 1;
+        block += 16;
     }
     std::size_t star = start;
     while (star < size && base[star] != '*') ++star;
@@ -508,7 +528,7 @@ double NmeaTimeValue(std::string_view field, std::string_view date, int currentY
 }
 
 int ParseNmeaLine(std::string_view line, NmeaDecoder& decoder, LoadedLog& log) {
-    std::size_t dollar = line.find('$');
+    std::size_t dollar = !line.empty() && line[0] == '$' ? 0 : FindByte(line, '$');
     if (dollar == std::string_view::npos || line.size() <= dollar + 7) return SentenceNone;
     line.remove_prefix(dollar);
 
@@ -522,9 +542,10 @@ int ParseNmeaLine(std::string_view line, NmeaDecoder& decoder, LoadedLog& log) {
         else
             name = "$X_X_X$";
     }
-    if (!InTable(name)) return SentenceNone;
+    int raw = TableIndex(name);
+    if (raw < 0) return SentenceNone;
 
-    std::size_t star = line.find('*');
+    std::size_t star = FindByte(line, '*');
     bool accepted = star != std::string_view::npos
                         ? ChecksumValidAt(line, star)
                         : name.find("RMC") == std::string_view::npos; // RMC needs its checksum
@@ -532,7 +553,6 @@ int ParseNmeaLine(std::string_view line, NmeaDecoder& decoder, LoadedLog& log) {
     decoder.PrevIndex2 = prev1;
     if (!accepted) return SentenceNone;
 
-    int raw = SentenceIndex(name);
     decoder.PrevIndex1 = raw;
     int index = raw == 8 ? GngsaIndex(prev1, prev2) : raw;
     switch (kDecoders[index]) {
@@ -559,12 +579,12 @@ int ParseNmeaLine(std::string_view line, NmeaDecoder& decoder, LoadedLog& log) {
 }
 
 int PeekSentenceType(std::string_view line, const NmeaDecoder& decoder) {
-    std::size_t dollar = line.find('$');
+    std::size_t dollar = !line.empty() && line[0] == '$' ? 0 : FindByte(line, '$');
     if (dollar == std::string_view::npos) return SentenceNone;
     line.remove_prefix(dollar);
     int index = SentenceIndex(SentenceName(line));
     if (index < 1) return SentenceNone;
-    std::size_t star = line.find('*');
+    std::size_t star = FindByte(line, '*');
     if (star != std::string_view::npos && !ChecksumValidAt(line, star)) return SentenceNone;
     switch (kDecoders[index]) {
     case Decoder::Gga:
