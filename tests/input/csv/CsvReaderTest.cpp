@@ -1,5 +1,6 @@
 #include "CsvTestFiles.h"
 
+#include "app/LogLoading.h"
 #include "app/Program.h"
 #include "convert/DatePattern.h"
 #include "input/csv/CsvProfiles.h"
@@ -230,4 +231,17 @@ TEST(CsvReader, SettingsNeverReadStillKnowTheBuiltInProfiles) {
     ASSERT_EQ(ReadCsvLog(p, CsvTestData("csv/gt730fls_repeats.csv")), 3);
     EXPECT_EQ(p.Main.StatusPanel0, " gt730fls_repeats.csv  GT-730FL-S CSV file ...");
     EXPECT_TRUE(p.Settings.CSV_Info.empty()); // the settings themselves are left alone
+}
+
+// A ".txt" logger CSV is not NMEA; the loading driver then reads it as CSV.
+TEST(CsvReader, TxtFallbackThroughTheLoadingDriver) {
+    HeadlessPlatform ui;
+    Program p(ui);
+    AddDefaultProfiles(p.Settings);
+    const std::string path = CsvTestData("csv/spaced_columns.txt");
+    p.Log.LogFileName = path;
+    EXPECT_EQ(LoadLog(p, path), 3);
+    EXPECT_EQ(p.Main.StatusPanel0, " Completed: spaced_columns.txt");
+    EXPECT_EQ(p.Store.Count(), 3u);
+    EXPECT_EQ(p.Log.LogPosDecimals, 4); // six decimals of degrees, as this log's texts show
 }
