@@ -59,7 +59,8 @@ private:
 void SetProgress(Program& program, double done, double total) {
     int maximum = program.Ui.TaskbarMaximum();
     if (maximum <= 0) return;
-    double share = total > 0 ? std::clamp(done / total, 0.0, 1.0) : 1.0;
+    double share = done / total;
+    share = total > 0 && !std::isnan(share) ? std::clamp(share, 0.0, 1.0) : 1.0;
     program.Ui.SetTaskbarProgress(11 + static_cast<int>((maximum - 11) * share));
 }
 
