@@ -78,6 +78,7 @@ int main(int argc, char** argv) {
         if (!ref) return Usage("unknown setting " + key);
         if (!AssignSetting(ref, value)) return Usage("setting " + key + " needs an integer");
     }
+    ApplySettings(program);
     if (options.Expand) {
         program.Main.Caption += " *** Expand mode ***";
         program.Log.ExpandMode = true;

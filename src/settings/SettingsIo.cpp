@@ -152,19 +152,10 @@ bool ReadAll(Program& p, IniFile& ini) {
     text(O, "CSVherr", s.CSVherr);
 
     flag(O, "2drms", s.TwoDrms);
-    SetProbabilityCaption(p);
 
     const bool wasAverage = s.UseAverage;
     flag(O, "UseAverage", s.UseAverage);
     if (s.UseAverage != wasAverage && p.Store.Exists()) CountFixes(p);
-
-    p.Main.OpenDialogFilter = BuildOpenFilter(s.NMEAext, s.CSVext, s.RTKLIBext);
-
-    const DotSize dot = ReadDotSize(s.GPixels);
-    p.Graph.DotSide = dot.Side;
-    p.Graph.DotLo = dot.Lo;
-    p.Graph.DotHi = dot.Hi;
-    p.Graph.Monotone = s.Monotone;
 
     text(O, "MiniColor", s.MiniColor);
     text(O, "MaxColor", s.MaxColor);
@@ -188,10 +179,25 @@ bool ReadAll(Program& p, IniFile& ini) {
     text("Reduce", "ElapsesTimes", s.Reduce.ElapsesTimes);
     text("Reduce", "MovingDist", s.Reduce.MovingDist);
     text(O, "DateFormat", s.DateFormat);
-    if (TrimBlanks(s.DateFormat).empty()) s.DateFormat = p.Conventions.DefaultDateFormat;
 
     const bool deleted = MigrateSettings(s, ini, stored, running);
 
+    ApplySettings(p);
+    return deleted;
+}
+
+} // namespace
+
+void ApplySettings(Program& p) {
+    Settings& s = p.Settings;
+    SetProbabilityCaption(p);
+    p.Main.OpenDialogFilter = BuildOpenFilter(s.NMEAext, s.CSVext, s.RTKLIBext);
+    const DotSize dot = ReadDotSize(s.GPixels);
+    p.Graph.DotSide = dot.Side;
+    p.Graph.DotLo = dot.Lo;
+    p.Graph.DotHi = dot.Hi;
+    p.Graph.Monotone = s.Monotone;
+    if (TrimBlanks(s.DateFormat).empty()) s.DateFormat = p.Conventions.DefaultDateFormat;
     if (s.RangeIndex < 1) s.RangeIndex = 1;
     if (s.RangeIndex > 32) s.RangeIndex = 32;
     const ShadingLevels levels = ReadShadingLevels(s.MiniColor, s.MaxColor);
@@ -199,8 +205,9 @@ bool ReadAll(Program& p, IniFile& ini) {
     p.Graph.Darkest = levels.Darkest;
     ++p.Graph.Revision;
     SetGraphRange(p, s.RangeIndex, false);
-    return deleted;
 }
+
+namespace {
 
 void StartReading(Program& p) {
     p.Main.UiEnglish = UserLocaleIsEnglish();

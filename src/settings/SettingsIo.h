@@ -18,6 +18,11 @@ class IniFile;
 // keeps its value or default.
 void ReadSettings(Program& program);
 
+// Puts the settings into effect on the program's models: probability caption,
+// open-dialog filter, dot size, shading, graph range and the date format in
+// use. Reading an INI file ends with it; fixtally-cli calls it after --set.
+void ApplySettings(Program& program);
+
 // Reads the settings from path like ReadSettings but never creates, changes
 // or deletes anything in the file (fixtally-cli --ini). False, with the
 // settings untouched, when the file cannot be read.

@@ -1,0 +1,173 @@
+// Runs the built fixtally-cli as a script would and checks its output and exit codes.
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+struct CliRun {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class FixtallyCli : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = std::filesystem::temp_directory_path() /
+                  ("fixtally-cli-" + std::to_string(::getpid()) + "-" +
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(folder_);
+    }
+    void TearDown() override { std::filesystem::remove_all(folder_); }
+
+    std::string Path(const std::string& name) const { return (folder_ / name).string(); }
+
+    std::string Write(const std::string& name, const std::string& content) {
+        std::ofstream(folder_ / name, std::ios::binary) << content;
+        return Path(name);
+    }
+
+    // Arguments are quoted for the shell; none of them holds a single quote.
+    CliRun Cli(const std::string& arguments) {
+        const std::string errFile = Path("stderr.txt");
+        const std::string command = std::string(FIXTALLY_BINARY_DIR) + "/fixtally-cli " +
+                                    arguments + " 2>'" + errFile + "'";
+        CliRun run;
+        FILE* pipe = ::popen(command.c_str(), "r");
+        if (!pipe) return run;
+        std::array<char, 4096> buffer;
+        std::size_t n;
+        while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+            run.out.append(buffer.data(), n);
+        const int status = ::pclose(pipe);
+        run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        run.err = ReadFile(errFile);
+        return run;
+    }
+
+    std::string Example() const {
+        return "'" + std::string(FIXTALLY_SOURCE_DIR) + "/examples/static-1hz-hour.nmea'";
+    }
+
+    std::filesystem::path folder_;
+};
+
+} // namespace
+
+TEST_F(FixtallyCli, LogsThatDoNotLoadExitWithTheStatusText) {
+    Write("empty.nmea", "");
+    std::string binary(2000, '\0');
+    for (std::size_t i = 0; i < binary.size(); ++i) binary[i] = char((i * 7919) & 0xff);
+    Write("frames.ubx", binary);
+    std::filesystem::create_directories(folder_ / "folder.nmea");
+    struct Case {
+        std::string log;
+        std::string status;
+    } cases[] = {
+        {Path("missing.nmea"), " <<Error!!>>   Can not open: missing.nmea"},
+        {Path("folder.nmea"), " <<Error!!>> "},
+        {Path("empty.nmea"), " empty.nmea  *** No data ***"},
+        {Path("frames.ubx"), " frames.ubx  *** No data ***"},
+        {Path("picture.png"), "  *** Not data file ***"},
+    };
+    for (const Case& c : cases) {
+        CliRun run = Cli("'" + c.log + "'");
+        EXPECT_EQ(run.exitCode, 1) << c.log;
+        EXPECT_EQ(run.err.rfind(c.status, 0), 0u) << c.log << ": " << run.err;
+        EXPECT_TRUE(run.out.empty()) << c.log;
+    }
+}
+
+TEST_F(FixtallyCli, BadCommandLinesAreUsageErrors) {
+    for (const std::string& arguments :
+         {std::string(""), Example() + " --bogus", Example() + " --set NoSuchKey=1",
+          Example() + " --set HDOPlim", Example() + " --true 35.1 139.2", Example() + " --range",
+          Example() + " --set RangeIndex=seven", Example() + " --with-error"}) {
+        CliRun run = Cli(arguments);
+        EXPECT_EQ(run.exitCode, 2) << arguments;
+        EXPECT_NE(run.err.find("usage: fixtally-cli"), std::string::npos) << arguments;
+    }
+}
+
+TEST_F(FixtallyCli, ReportIsTheDefaultOutput) {
+    CliRun run = Cli(Example());
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out.rfind("Average coordinates standard.\r\n\r\nInput file\r\n", 0), 0u);
+    EXPECT_NE(run.out.find("  Horizontal:  "), std::string::npos);
+    EXPECT_NE(run.out.find("3600:3600records."), std::string::npos);
+}
+
+TEST_F(FixtallyCli, SettingsRangeAndTrueCoordinatesReachTheResults) {
+    CliRun status =
+        Cli(Example() + " --status --set DateFormat=yyyy/mm/dd --range '2026/03/14 12:00:00' "
+                        "'2026/03/14 12:09:59.000'");
+    ASSERT_EQ(status.exitCode, 0) << status.err;
+    EXPECT_EQ(status.out, " Completed: static-1hz-hour.nmea\n RMC preceding  3600rec.\n"
+                          "2026/03/14 12:00:00 to 2026/03/14 12:09:59(UTC) elapsed: 00:09:59  "
+                          "600:600records.\n");
+
+    CliRun json = Cli(Example() + " --json --true 35.68 139.767 40 --set 2drms=0");
+    ASSERT_EQ(json.exitCode, 0) << json.err;
+    EXPECT_NE(json.out.find("\"GroupBox2drms\": \" CEP(50%) \""), std::string::npos) << json.out;
+    EXPECT_NE(json.out.find("\"UseTrueReference\": true"), std::string::npos);
+    EXPECT_NE(json.out.find("\"Latitude\": 35.68,"), std::string::npos);
+    EXPECT_NE(json.out.find("\"RecordCount\": 3600"), std::string::npos);
+    EXPECT_EQ(json.out.find("\"tCenterEditHorDiff\": \"\""), std::string::npos) << json.out;
+
+    CliRun badTrue = Cli(Example() + " --true north 139.767 40");
+    EXPECT_EQ(badTrue.exitCode, 0);
+    EXPECT_NE(badTrue.err.find("Please set \"True coordinates\" correctly. "), std::string::npos)
+        << badTrue.err;
+}
+
+TEST_F(FixtallyCli, ExportsRefuseToOverwriteWithoutYes) {
+    const std::string log = Path("track.nmea");
+    std::filesystem::copy_file(std::string(FIXTALLY_SOURCE_DIR) + "/examples/static-1hz-hour.nmea",
+                               log);
+
+    CliRun first = Cli("'" + log + "' --export-track --reduce 30.0 10.0");
+    ASSERT_EQ(first.exitCode, 0) << first.err;
+    std::filesystem::path written;
+    for (const auto& entry : std::filesystem::directory_iterator(folder_))
+        if (entry.path().extension() == ".csv") written = entry.path();
+    ASSERT_FALSE(written.empty());
+    const std::string content = ReadFile(written);
+    EXPECT_NE(content.find("\r\n"), std::string::npos);
+
+    CliRun again = Cli("'" + log + "' --export-track");
+    EXPECT_EQ(again.exitCode, 3);
+    EXPECT_FALSE(again.err.empty());
+    EXPECT_EQ(ReadFile(written), content); // left alone
+
+    CliRun yes = Cli("'" + log + "' --export-track --yes");
+    EXPECT_EQ(yes.exitCode, 0) << yes.err;
+    EXPECT_GT(ReadFile(written).size(), content.size()); // "Full" writes every fix
+
+    CliRun average = Cli("'" + log + "' --export-average 0.25 0.25 --yes");
+    EXPECT_EQ(average.exitCode, 0) << average.err;
+
+    CliRun refused = Cli("'" + log + "' --export-average 1 1 --start 1999/01/01 --yes");
+    EXPECT_EQ(refused.exitCode, 3);
+    EXPECT_NE(refused.err.find("Start time is out of range. "), std::string::npos) << refused.err;
+}
+
+TEST_F(FixtallyCli, GraphIsWrittenAsPng) {
+    const std::string png = Path("graph.png");
+    CliRun run = Cli(Example() + " --graph '" + png + "'");
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(ReadFile(png).substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
+    EXPECT_TRUE(run.out.empty()); // an output was asked for, so no report
+}
