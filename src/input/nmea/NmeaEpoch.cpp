@@ -61,7 +61,9 @@ bool NmeaEpochAssembler::AssembleEpoch(EpochFix& fix) {
             continue;
         }
         const std::string_view line = reader_.ReadLogLine();
-        const int type = MayBePositionSentence(line) ? PeekSentenceType(line, decoder_) : 0;
+        // Only a line after some content can open the next epoch.
+        const int type =
+            content > 0 && MayBePositionSentence(line) ? PeekSentenceType(line, decoder_) : 0;
         if (content > 0 && (type == LeadingType || (type == lastType && lastType != 0))) {
             pending_.assign(line);
             hasPending_ = true;
