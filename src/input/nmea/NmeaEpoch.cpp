@@ -9,7 +9,19 @@ namespace {
 // False when the line cannot be a GGA, RMC or GNS sentence: its name (the text from the
 // first "$" to the first comma) holds none of those three letter groups. Saves the full
 // classification for the other sentences of an epoch.
+bool HasPositionLetters(const char* p) {
+    return (p[0] == 'G' && p[1] == 'G' && p[2] == 'A') ||
+           (p[0] == 'R' && p[1] == 'M' && p[2] == 'C') ||
+           (p[0] == 'G' && p[1] == 'N' && p[2] == 'S');
+}
+
 bool MayBePositionSentence(std::string_view line) {
+    // The usual shape: "$" at the start and a six-character name.
+    if (line.size() >= 7 && line[0] == '$' && line[6] == ',') {
+        const char* name = line.data();
+        return HasPositionLetters(name + 1) || HasPositionLetters(name + 2) ||
+               HasPositionLetters(name + 3);
+    }
     const std::size_t dollar = line.find('$');
     if (dollar == std::string_view::npos) return false;
     std::string_view name = line.substr(dollar);
