@@ -247,8 +247,12 @@ double StrippedNumber(std::string_view text, int& decimals) {
     }
     double value = 0;
     if (!ParseDecimal(number, value)) return kNaN;
-    std::size_t dot = number.find('.');
-    decimals = dot == std::string_view::npos ? 0 : static_cast<int>(number.size() - dot - 1);
+    decimals = 0;
+    for (std::size_t i = 0; i < number.size(); ++i)
+        if (number[i] == '.') {
+            decimals = static_cast<int>(number.size() - i - 1);
+            break;
+        }
     return value;
 }
 

@@ -17,6 +17,11 @@ namespace {
 
 // True when field is a non-empty piece of text ("1" and "12" are pieces of "123456").
 bool PartOf(std::string_view field, std::string_view text) {
+    if (field.size() == 1) { // the usual one-letter field, without a library search
+        for (char c : text)
+            if (c == field[0]) return true;
+        return false;
+    }
     return !field.empty() && text.find(field) != std::string_view::npos;
 }
 
@@ -174,6 +179,70 @@ int GsaSatelliteFields(int n) {
     return std::min((n - 6) / 4 * 4, 16);
 }
 
+bool AllDigits(std::string_view text) {
+    for (char c : text)
+        if (c < '0' || c > '9') return false;
+    return !text.empty();
+}
+
+int TwoDigits(const char* p) {
+    return (p[0] - '0') * 10 + (p[1] - '0');
+}
+
+// Milliseconds of the day of the usual "hhmmss[.s[s[s]]]" time; -1 when it is no valid
+// time, -2 when the text has another form (the general path decides).
+int FastTimeOfDayMs(std::string_view field) {
+    if (field.size() < 6 || !AllDigits(field.substr(0, 6))) return -2;
+    int milli = 0;
+    if (field.size() > 6) {
+        std::string_view fraction = field.substr(7);
+        if (field[6] != '.' || fraction.size() > 3 || (!fraction.empty() && !AllDigits(fraction)))
+            return -2;
+        for (std::size_t i = 0; i < 3; ++i)
+            milli = milli * 10 + (i < fraction.size() ? fraction[i] - '0' : 0);
+    }
+    int hour = TwoDigits(field.data()), minute = TwoDigits(field.data() + 2),
+        second = TwoDigits(field.data() + 4);
+    if (hour == 23 && minute == 59 && second == 60) second = 59; // leap second
+    if (hour > 23 || minute > 59 || second > 59) return -1;
+    return ((hour * 60 + minute) * 60 + second) * 1000 + milli;
+}
+
+// Day number of a "mm/dd/yy" date (NaN when the date does not exist); false for any other
+// form.
+bool FastDateDay(std::string_view date, int currentYear, double& day) {
+    if (date.size() != 8 || date[2] != '/' || date[5] != '/' || !AllDigits(date.substr(0, 2)) ||
+        !AllDigits(date.substr(3, 2)) || !AllDigits(date.substr(6, 2)))
+        return false;
+    day = DayNumberFromDate(PlaceShortYear(TwoDigits(date.data() + 6), currentYear),
+                            TwoDigits(date.data()), TwoDigits(date.data() + 3));
+    return true;
+}
+
+// The time value of an NMEA time field on a date, with the usual forms read directly and
+// the day number of the date kept between sentences. Equals NmeaTimeValue.
+double DecodeTime(std::string_view field, std::string_view date, NmeaDecoder& d) {
+    field = TrimText(field);
+    int ms = FastTimeOfDayMs(field);
+    if (ms == -2) return NmeaTimeValue(field, date, d.CurrentYear);
+    double day = 0;
+    if (!date.empty()) {
+        NmeaDateCache& cache = d.DateCache;
+        if (cache.Year == d.CurrentYear && cache.Text.View() == date) {
+            day = cache.Day;
+        } else {
+            if (!FastDateDay(date, d.CurrentYear, day))
+                return NmeaTimeValue(field, date, d.CurrentYear);
+            std::copy(date.begin(), date.end(), cache.Text.Text.begin());
+            cache.Text.Size = 8;
+            cache.Year = d.CurrentYear;
+            cache.Day = day;
+        }
+    }
+    if (ms < 0 || std::isnan(day)) return 0;
+    return day + static_cast<double>(ms) / 86400000.0;
+}
+
 // $GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47
 // 1 time, 2-3 latitude, 4-5 longitude, 6 quality, 7 satellites, 8 HDOP, 9 altitude.
 int DecodeGga(const NmeaFields& f, NmeaDecoder& d, LoadedLog& log) {
@@ -182,7 +251,7 @@ int DecodeGga(const NmeaFields& f, NmeaDecoder& d, LoadedLog& log) {
     // Quality 0 (invalid), 7 (manual) and 8 (simulator) are no fixes.
     if (!PartOf(f[6], "123456") || f.Count <= 13) return SentenceNone;
     if (PartOf(f[6], "2345")) e.DgpsFlag = 1;
-    double time = NmeaTimeValue(f[1], d.CurrentDate.View(), d.CurrentYear);
+    double time = DecodeTime(f[1], d.CurrentDate.View(), d);
     e.GgaTime = time;
     ++d.GgaCount;
     if (!d.ReadPass) {
@@ -219,11 +288,11 @@ int DecodeRmc(const NmeaFields& f, NmeaDecoder& d, LoadedLog& log) {
         date.Size = 8;
     }
     ++d.RmcCount;
-    e.RmcTime = NmeaTimeValue(f[1], date.View(), d.CurrentYear);
+    e.RmcTime = DecodeTime(f[1], date.View(), d);
     // A date that jumps a day or more from the last epoch does not become the current date.
     if (std::fabs(log.LastFixTime - e.RmcTime) < 1) d.CurrentDate = date;
     if (e.RmcTime == 0) {
-        e.RmcTime = NmeaTimeValue(f[1], {}, d.CurrentYear);
+        e.RmcTime = DecodeTime(f[1], {}, d);
         d.CurrentDate.Clear();
     }
     if (!d.ReadPass) {
@@ -258,7 +327,7 @@ int DecodeGns(const NmeaFields& f, NmeaDecoder& d, LoadedLog& log) {
         if (c != 'N' && c != ' ') mode = c;
     if (mode == 'N' || f.Count < 11) return SentenceNone;
     if (PartOf(f[6], "DPRF")) e.DgpsFlag = 1;
-    double time = NmeaTimeValue(f[1], d.CurrentDate.View(), d.CurrentYear);
+    double time = DecodeTime(f[1], d.CurrentDate.View(), d);
     e.GnsTime = time;
     ++d.GnsCount;
     if (!d.ReadPass) {
@@ -364,15 +433,22 @@ bool ChecksumValidAt(std::string_view line, std::size_t star) {
            static_cast<unsigned>(high * 16 + low) == XorBytes(line.data() + 1, star - 1);
 }
 
-// Bit i set when p[i] is a comma, for the n <= 16 bytes at p.
-std::uint32_t CommaMask(const char* p, std::size_t n) {
+// Bit i set when p[i] is a comma, for the n <= 16 bytes at p, which end a line of lineSize
+// bytes when n < 16.
+std::uint32_t CommaMask(const char* p, std::size_t n, std::size_t lineSize) {
 #if defined(__SSE2__)
+    const __m128i commas = _mm_set1_epi8(',');
     if (n == 16) {
         __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        return static_cast<std::uint32_t>(
-            _mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(','))));
+        return static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, commas)));
+    }
+    if (lineSize >= 16) { // the last 16 bytes of the line, shifted down to the n wanted
+        __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + n - 16));
+        auto mask = static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, commas)));
+        return mask >> (16 - n);
     }
 #endif
+    (void)lineSize;
     std::uint32_t mask = 0;
     for (std::size_t i = 0; i < n; ++i) mask |= static_cast<std::uint32_t>(p[i] == ',') << i;
     return mask;
@@ -384,48 +460,6 @@ std::string_view TrimField(const char* begin, const char* end) {
         (static_cast<unsigned char>(*begin) > ' ' && static_cast<unsigned char>(end[-1]) > ' '))
         return {begin, static_cast<std::size_t>(end - begin)};
     return TrimText({begin, static_cast<std::size_t>(end - begin)});
-}
-
-bool AllDigits(std::string_view text) {
-    for (char c : text)
-        if (c < '0' || c > '9') return false;
-    return !text.empty();
-}
-
-int TwoDigits(const char* p) {
-    return (p[0] - '0') * 10 + (p[1] - '0');
-}
-
-// The usual "hhmmss[.s[s[s]]]" on an empty or "mm/dd/yy" date, read directly; the result
-// equals that of the general path. False for every other form.
-bool FastNmeaTime(std::string_view field, std::string_view date, int currentYear, double& out) {
-    if (field.size() < 6 || !AllDigits(field.substr(0, 6))) return false;
-    int milli = 0;
-    if (field.size() > 6) {
-        std::string_view fraction = field.substr(7);
-        if (field[6] != '.' || fraction.size() > 3 || (!fraction.empty() && !AllDigits(fraction)))
-            return false;
-        for (std::size_t i = 0; i < 3; ++i)
-            milli = milli * 10 + (i < fraction.size() ? fraction[i] - '0' : 0);
-    }
-    int hour = TwoDigits(field.data()), minute = TwoDigits(field.data() + 2),
-        second = TwoDigits(field.data() + 4);
-    if (hour == 23 && minute == 59 && second == 60) second = 59; // leap second
-    double day = 0;
-    if (!date.empty()) {
-        if (date.size() != 8 || date[2] != '/' || date[5] != '/' || !AllDigits(date.substr(0, 2)) ||
-            !AllDigits(date.substr(3, 2)) || !AllDigits(date.substr(6, 2)))
-            return false;
-        day = DayNumberFromDate(PlaceShortYear(TwoDigits(date.data() + 6), currentYear),
-                                TwoDigits(date.data()), TwoDigits(date.data() + 3));
-    }
-    if (std::isnan(day) || hour > 23 || minute > 59 || second > 59) {
-        out = 0;
-        return true;
-    }
-    out =
-        day + static_cast<double>(((hour * 60 + minute) * 60 + second) * 1000 + milli) / 86400000.0;
-    return true;
 }
 
 // Delphi-style insertion into a fixed buffer: positions are 1-based and clamped.
@@ -449,7 +483,8 @@ void SplitFields(std::string_view line, NmeaFields& fields) {
     int k = 0;
     // Commas are found a block at a time as a bit mask, then taken bit by bit.
     while (k < MaxNmeaFields - 1 && block < size) {
-        std::uint32_t commas = CommaMask(base + block, std::min<std::size_t>(16, size - block));
+        std::uint32_t commas =
+            CommaMask(base + block, std::min<std::size_t>(16, size - block), size);
         for (; commas != 0 && k < MaxNmeaFields - 1; commas &= commas - 1) {
             std::size_t comma = block + static_cast<std::size_t>(std::countr_zero(commas));
             fields.Field[static_cast<std::size_t>(k++)] = TrimField(base + start, base + comma);
@@ -481,11 +516,16 @@ double NmeaCoordinate(std::string_view value, std::string_view hemisphere, int& 
     value = TrimText(value);
     if (value.empty()) return NaN;
     // Digits after the point; without a point the whole text counts.
-    std::size_t dot = value.find('.');
-    int decimals = static_cast<int>(value.size() - (dot == std::string_view::npos ? 0 : dot + 1));
-    posDecimals = std::max(posDecimals, decimals);
-    double v = TextToFloat(value) / 100;
-    if (std::isnan(v)) return NaN;
+    std::size_t counted = value.size();
+    for (std::size_t i = 0; i < value.size(); ++i)
+        if (value[i] == '.') {
+            counted = value.size() - i - 1;
+            break;
+        }
+    posDecimals = std::max(posDecimals, static_cast<int>(counted));
+    double v = 0;
+    if (!ParseDecimal(value, v)) return NaN;
+    v /= 100;
     double degrees = std::trunc(v);
     double result = std::fabs(degrees + (v - degrees) / 0.6);
     hemisphere = TrimText(hemisphere);
@@ -494,8 +534,10 @@ double NmeaCoordinate(std::string_view value, std::string_view hemisphere, int& 
 
 double NmeaTimeValue(std::string_view field, std::string_view date, int currentYear) {
     field = TrimText(field);
-    double fast = 0;
-    if (FastNmeaTime(field, date, currentYear, fast)) return fast;
+    int ms = FastTimeOfDayMs(field);
+    double day = 0;
+    if (ms != -2 && (date.empty() || FastDateDay(date, currentYear, day)))
+        return ms < 0 || std::isnan(day) ? 0 : day + static_cast<double>(ms) / 86400000.0;
     // hh:mm:ss.sss is 12 characters; anything much longer cannot be a time.
     constexpr int kRoom = 32;
     if (field.size() > kRoom - 8) return 0;

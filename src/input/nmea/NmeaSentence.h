@@ -58,6 +58,14 @@ struct NmeaDateText {
     void Clear() { Size = 0; }
 };
 
+// The day number of the last date text the decoders converted, kept so that the sentences
+// of a day need not convert it again.
+struct NmeaDateCache {
+    NmeaDateText Text;
+    int Year = 0; // the CurrentYear it was converted with; 0: nothing kept
+    double Day = 0;
+};
+
 // What the sentences of one epoch contribute; the reader merges it into one FixRecord.
 // Absent values are NaN, 255 for counts, a space for the quality character.
 struct EpochValues {
@@ -96,6 +104,7 @@ struct NmeaDecoder {
     std::int64_t RmcNewEpochs = 0, GgaNewEpochs = 0, GnsNewEpochs = 0;
     int PrevIndex1 = 0, PrevIndex2 = 0;      // indexes of the last two accepted sentences
     int CurrentYear = CurrentCalendarYear(); // window for the two-digit RMC year
+    NmeaDateCache DateCache;                 // the decoders' own
 };
 
 // Handles one log line: recognises, checks and decodes it into decoder.Epoch.

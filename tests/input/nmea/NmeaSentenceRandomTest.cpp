@@ -135,3 +135,30 @@ TEST(NmeaSentenceRandom, UsualTimesReadAsTheGeneralConversionReadsThem) {
             << field << " " << date;
     }
 }
+
+// The block-wise field split must cut exactly where the plain comma-by-comma rule cuts.
+TEST(NmeaSentenceRandom, FieldSplitMatchesThePlainRule) {
+    std::mt19937 random(2402);
+    const std::string alphabet = ",,,,*  \tA1.$";
+    NmeaFields fields;
+    for (int iteration = 0; iteration < 20000; ++iteration) {
+        std::string line(random() % 90, ' ');
+        for (char& c : line) c = alphabet[random() % alphabet.size()];
+        SplitFields(line, fields);
+
+        std::string_view rest = line;
+        int k = 0;
+        std::vector<std::string_view> expected;
+        while (k < 24 && rest.find(',') != std::string_view::npos) {
+            expected.push_back(TrimText(rest.substr(0, rest.find(','))));
+            rest.remove_prefix(rest.find(',') + 1);
+            ++k;
+        }
+        expected.push_back(rest.substr(0, rest.find('*')));
+        ASSERT_EQ(static_cast<int>(expected.size()), fields.Count) << line;
+        for (int i = 0; i < MaxNmeaFields; ++i) {
+            std::string_view want = i < fields.Count ? expected[static_cast<std::size_t>(i)] : "";
+            ASSERT_EQ(want, fields[i]) << line << " field " << i;
+        }
+    }
+}
