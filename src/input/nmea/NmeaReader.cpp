@@ -127,6 +127,8 @@ void ShowReadProgress(Program& program, std::int64_t bytesRead, std::int64_t fil
     if (maximum <= 0) return;
     std::int64_t value = maximum;
     if (fileSize > 0) value = (maximum - 11) * bytesRead / fileSize + 11;
+    // A log that grows while it is read must not push the bar past its end.
+    value = std::clamp<std::int64_t>(value, 0, maximum);
     program.Ui.SetTaskbarProgress(static_cast<int>(value));
 }
 

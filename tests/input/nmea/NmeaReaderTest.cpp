@@ -311,9 +311,13 @@ TEST(NmeaReader, ProgressPercentageText) {
     const std::int64_t big = std::int64_t{5} << 30;
     ShowReadProgress(p, big / 2, big);
     EXPECT_EQ(ui.TaskbarValue, (128 - 11) / 2 + 11);
+    ShowReadProgress(p, 0, big);
+    EXPECT_EQ(ui.TaskbarValue, 11);
+    ShowReadProgress(p, big + 100000, big); // the log grew while it was read
+    EXPECT_EQ(ui.TaskbarValue, 128);
     ui.TaskbarMax = 0;
     ShowReadProgress(p, 1, 2);
-    EXPECT_EQ(ui.TaskbarUpdates, 1);
+    EXPECT_EQ(ui.TaskbarUpdates, 3);
 }
 
 TEST(NmeaReader, AbortInReadPassEmptiesStore) {
