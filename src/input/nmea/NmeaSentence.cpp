@@ -454,6 +454,37 @@ std::uint32_t CommaMask(const char* p, std::size_t n, std::size_t lineSize) {
     return mask;
 }
 
+// The usual line that ends in "*hh" with no other "*": its checksum verdict in one pass
+// over the bytes. False when the line has another shape (the general test decides).
+bool QuickChecksum(std::string_view line, bool& valid) {
+    const std::size_t n = line.size();
+    if (n < 9 || line[n - 3] != '*') return false;
+    constexpr std::uint64_t kStars = 0x2A2A2A2A2A2A2A2AULL, kOnes = 0x0101010101010101ULL,
+                            kHigh = 0x8080808080808080ULL;
+    const char* p = line.data() + 1;
+    std::size_t left = n - 4;
+    std::uint64_t wide = 0, stars = 0;
+    for (; left >= 8; left -= 8, p += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p, 8);
+        wide ^= word;
+        std::uint64_t t = word ^ kStars;
+        stars |= (t - kOnes) & ~t & kHigh; // non-zero once a byte is "*"
+    }
+    wide ^= wide >> 32;
+    wide ^= wide >> 16;
+    wide ^= wide >> 8;
+    unsigned sum = static_cast<unsigned>(wide & 0xFF);
+    for (; left > 0; --left, ++p) {
+        sum ^= static_cast<unsigned char>(*p);
+        stars |= *p == '*';
+    }
+    if (stars != 0) return false;
+    int high = HexDigit(line[n - 2]), low = HexDigit(line[n - 1]);
+    valid = high >= 0 && low >= 0 && static_cast<unsigned>(high * 16 + low) == sum;
+    return true;
+}
+
 // TrimText without the call for the usual field that has nothing to trim.
 std::string_view TrimField(const char* begin, const char* end) {
     if (begin == end ||
@@ -473,7 +504,8 @@ void InsertChar(char* text, int& size, char c, int position) {
 } // namespace
 
 bool NmeaChecksumValid(std::string_view line) {
-    return ChecksumValidAt(line, FindByte(line, '*'));
+    bool valid = false;
+    return QuickChecksum(line, valid) ? valid : ChecksumValidAt(line, FindByte(line, '*'));
 }
 
 void SplitFields(std::string_view line, NmeaFields& fields) {
@@ -587,10 +619,13 @@ int ParseNmeaLine(std::string_view line, NmeaDecoder& decoder, LoadedLog& log) {
     int raw = TableIndex(name);
     if (raw < 0) return SentenceNone;
 
-    std::size_t star = FindByte(line, '*');
-    bool accepted = star != std::string_view::npos
-                        ? ChecksumValidAt(line, star)
-                        : name.find("RMC") == std::string_view::npos; // RMC needs its checksum
+    bool accepted = false;
+    if (!QuickChecksum(line, accepted)) {
+        std::size_t star = FindByte(line, '*');
+        accepted = star != std::string_view::npos
+                       ? ChecksumValidAt(line, star)
+                       : name.find("RMC") == std::string_view::npos; // RMC needs its checksum
+    }
     int prev1 = decoder.PrevIndex1, prev2 = decoder.PrevIndex2;
     decoder.PrevIndex2 = prev1;
     if (!accepted) return SentenceNone;
@@ -626,8 +661,12 @@ int PeekSentenceType(std::string_view line, const NmeaDecoder& decoder) {
     line.remove_prefix(dollar);
     int index = SentenceIndex(SentenceName(line));
     if (index < 1) return SentenceNone;
-    std::size_t star = FindByte(line, '*');
-    if (star != std::string_view::npos && !ChecksumValidAt(line, star)) return SentenceNone;
+    bool valid = false;
+    if (!QuickChecksum(line, valid)) {
+        std::size_t star = FindByte(line, '*');
+        valid = star == std::string_view::npos || ChecksumValidAt(line, star);
+    }
+    if (!valid) return SentenceNone;
     switch (kDecoders[index]) {
     case Decoder::Gga:
         return decoder.GnsMode && decoder.ReadPass ? SentenceNone : SentenceGga;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <charconv>
 #include <random>
 #include <string>
 #include <vector>
@@ -161,4 +162,32 @@ TEST(NmeaSentenceRandom, FieldSplitMatchesThePlainRule) {
             ASSERT_EQ(want, fields[i]) << line << " field " << i;
         }
     }
+}
+
+// The checksum test agrees with the plain rule on lines with stars anywhere.
+TEST(NmeaSentenceRandom, ChecksumMatchesThePlainRule) {
+    std::mt19937 random(4747);
+    const std::string alphabet = "GPA,*0123456789ABCDEFabcdefx";
+    int valid = 0;
+    for (int iteration = 0; iteration < 50000; ++iteration) {
+        std::string line = "$" + std::string(random() % 40, ' ');
+        for (std::size_t i = 1; i < line.size(); ++i)
+            line[i] = alphabet[random() % alphabet.size()];
+        if (random() % 2 == 0) line = WithChecksum(line + "*");
+
+        std::size_t star = line.find('*');
+        bool expected = false;
+        if (star != std::string::npos && star >= 6 && line.size() == star + 3) {
+            unsigned sum = 0;
+            for (std::size_t i = 1; i < star; ++i) sum ^= static_cast<unsigned char>(line[i]);
+            unsigned digits = 0;
+            auto [ptr, ec] =
+                std::from_chars(line.data() + star + 1, line.data() + line.size(), digits, 16);
+            expected = ec == std::errc() && ptr == line.data() + line.size() && digits == sum &&
+                       line[star + 1] != '-' && line[star + 1] != '+';
+        }
+        ASSERT_EQ(expected, NmeaChecksumValid(line)) << line;
+        valid += expected;
+    }
+    EXPECT_GT(valid, 1000);
 }
