@@ -2,6 +2,9 @@
 
 #include <cerrno>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -32,6 +35,18 @@ inline bool HasNonPlain(std::uint64_t x) {
 
 // The end of the run of plain text bytes starting at p.
 const unsigned char* ScanPlain(const unsigned char* p, const unsigned char* end) {
+#if defined(__SSE2__)
+    // Sixteen at a time: bytes below 0x20 (0x80 and up count as negative) or 0x7F.
+    const __m128i space = _mm_set1_epi8(0x20);
+    const __m128i del = _mm_set1_epi8(0x7F);
+    while (end - p >= 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const int stops =
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmplt_epi8(v, space), _mm_cmpeq_epi8(v, del)));
+        if (stops != 0) return p + __builtin_ctz(static_cast<unsigned>(stops));
+        p += 16;
+    }
+#endif
     while (end - p >= 8) {
         std::uint64_t word;
         std::memcpy(&word, p, sizeof word);
@@ -241,6 +256,15 @@ std::string_view LogLineReader::ReadLogLine() {
             // complete inside it.
             const unsigned char* start = data + blockIndex_;
             const unsigned char* end = ScanPlain(start + 1, data + blockLength_);
+            if (line_.empty() && end < data + blockLength_ && (*end == 13 || *end == 10)) {
+                // A whole line in the buffer: hand it out where it lies.
+                const std::size_t length = static_cast<std::size_t>(end - start);
+                beforePrevious_ = end[-1];
+                previous_ = *end;
+                blockIndex_ = static_cast<std::size_t>(end - data) + 1;
+                return {reinterpret_cast<const char*>(start),
+                        length < MaxLogLineLength ? length : MaxLogLineLength};
+            }
             AppendText(reinterpret_cast<const char*>(start), static_cast<std::size_t>(end - start));
             beforePrevious_ = end - start >= 2 ? end[-2] : previous_;
             previous_ = end[-1];
