@@ -548,15 +548,32 @@ double NmeaCoordinate(std::string_view value, std::string_view hemisphere, int& 
     value = TrimText(value);
     if (value.empty()) return NaN;
     // Digits after the point; without a point the whole text counts.
+    const char* p = value.data();
+    const char* end = p + value.size();
+    std::uint64_t mantissa = 0;
+    for (; p != end && *p >= '0' && *p <= '9'; ++p)
+        mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
     std::size_t counted = value.size();
-    for (std::size_t i = 0; i < value.size(); ++i)
-        if (value[i] == '.') {
-            counted = value.size() - i - 1;
-            break;
-        }
+    if (p != end && *p == '.') {
+        counted = static_cast<std::size_t>(end - p - 1);
+        while (++p != end && *p >= '0' && *p <= '9')
+            mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+    } else {
+        for (const char* q = p; q != end; ++q)
+            if (*q == '.') {
+                counted = static_cast<std::size_t>(end - q - 1);
+                break;
+            }
+    }
     posDecimals = std::max(posDecimals, static_cast<int>(counted));
     double v = 0;
-    if (!ParseDecimal(value, v)) return NaN;
+    // The usual "dddmm.mmmm" read here exactly as ParseDecimal would read it.
+    static constexpr double kPow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10};
+    if (p == end && value.size() <= 19 && value.size() > (counted == value.size() ? 0 : 1) &&
+        counted <= 10 && mantissa <= (std::uint64_t{1} << 53))
+        v = static_cast<double>(mantissa) / kPow10[counted == value.size() ? 0 : counted];
+    else if (!ParseDecimal(value, v))
+        return NaN;
     v /= 100;
     double degrees = std::trunc(v);
     double result = std::fabs(degrees + (v - degrees) / 0.6);

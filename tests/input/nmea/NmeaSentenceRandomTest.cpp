@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <random>
 #include <string>
 #include <vector>
@@ -190,4 +191,30 @@ TEST(NmeaSentenceRandom, ChecksumMatchesThePlainRule) {
         valid += expected;
     }
     EXPECT_GT(valid, 1000);
+}
+
+// Coordinates read on the quick path equal the formula over the full decimal conversion.
+TEST(NmeaSentenceRandom, CoordinatesMatchTheFormula) {
+    std::mt19937 random(11131);
+    const std::string alphabet = "0123456789012345678901234567890123456789.-e";
+    for (int iteration = 0; iteration < 50000; ++iteration) {
+        std::string value(random() % 22, ' ');
+        for (char& c : value) c = alphabet[random() % alphabet.size()];
+        double parsed = 0, expected = NAN;
+        if (ParseDecimal(TrimText(value), parsed)) {
+            double v = parsed / 100, d = std::trunc(v);
+            expected = std::fabs(d + (v - d) / 0.6);
+        }
+        std::size_t dot = value.find('.');
+        int expectedDecimals =
+            std::max(1, static_cast<int>(value.size() - (dot == std::string::npos ? 0 : dot + 1)));
+        int decimals = 1;
+        double actual = NmeaCoordinate(value, "N", decimals);
+        if (std::isnan(expected)) {
+            ASSERT_TRUE(std::isnan(actual)) << value;
+        } else {
+            ASSERT_EQ(expected, actual) << value;
+        }
+        if (!value.empty()) ASSERT_EQ(expectedDecimals, decimals) << value;
+    }
 }
