@@ -215,6 +215,8 @@ TEST(NmeaSentenceRandom, CoordinatesMatchTheFormula) {
         } else {
             ASSERT_EQ(expected, actual) << value;
         }
-        if (!value.empty()) ASSERT_EQ(expectedDecimals, decimals) << value;
+        if (!value.empty()) {
+            ASSERT_EQ(expectedDecimals, decimals) << value;
+        }
     }
 }
