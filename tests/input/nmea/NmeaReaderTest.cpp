@@ -167,6 +167,23 @@ TEST(NmeaReader, MidnightWithoutRmcKeepsTheLastTime) {
     for (int i = 1; i < 4; ++i) EXPECT_NEAR(r[i].Time, 1 - Second, Tolerance) << i;
 }
 
+TEST(NmeaReader, FirstEpochWithoutRmcKeepsTheCheckPassTime) {
+    // A lone GGA before the first RMC: the check pass stops on the RMC of the 101st
+    // epoch, and the lone GGA's epoch takes that later time.
+    std::string log = Gga("120000.00");
+    for (int k = 1; k <= 150; ++k) {
+        const int s = 12 * 3600 + k;
+        const std::string t =
+            TwoDigits(s / 3600) + TwoDigits(s / 60 % 60) + TwoDigits(s % 60) + ".00";
+        log += Rmc(t) + Gga(t);
+    }
+    LoadedNmea n(log);
+    ASSERT_EQ(n.Read(), 151);
+    EXPECT_NEAR(n.Records()[0].Time, Day14 + 0.5 + 101 * Second, Tolerance);
+    EXPECT_DOUBLE_EQ(n.Records()[0].Latitude, 48 + 7.040 / 60);
+    EXPECT_NEAR(n.Records()[1].Time, Day14 + 0.5 + Second, Tolerance);
+}
+
 TEST(NmeaReader, GnsModeTakesGnsPositionsAndIgnoresGga) {
     LoadedNmea n(GnsEpochs);
     ASSERT_EQ(n.Read(), 3);
