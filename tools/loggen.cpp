@@ -259,8 +259,15 @@ void WriteNmeaEpoch(Line& l, const Options& o, const Epoch& e, std::int64_t inde
     if (o.ubxEvery > 0 && (index + 1) % o.ubxEvery == 0) Ubx(l, noise);
 }
 
-// The logger CSV and RTKLIB kinds are selected by --kind; their writers go here.
+// The logger CSV and RTKLIB kinds are selected by --kind; their writers go here. A
+// writer returns false while its kind is not written yet.
+bool WriteCsvHeader(Line&, const Options&) {
+    return false;
+}
 bool WriteCsvEpoch(Line&, const Options&, const Epoch&, std::int64_t) {
+    return false;
+}
+bool WritePosHeader(Line&, const Options&) {
     return false;
 }
 bool WritePosEpoch(Line&, const Options&, const Epoch&, std::int64_t) {
@@ -368,7 +375,19 @@ int main(int argc, char** argv) {
             return Usage("unknown or incomplete option");
         }
     }
-    if (o.kind != Kind::Nmea) {
+    Line line;
+    bool supported = true;
+    switch (o.kind) {
+    case Kind::Nmea:
+        break;
+    case Kind::Csv:
+        supported = WriteCsvHeader(line, o);
+        break;
+    case Kind::Pos:
+        supported = WritePosHeader(line, o);
+        break;
+    }
+    if (!supported) {
         std::fputs("loggen: this kind of log is not written yet\n", stderr);
         return 2;
     }
@@ -383,7 +402,6 @@ int main(int argc, char** argv) {
     if (!out) return Usage("cannot create the output file");
 
     Noise noise(o.seed);
-    Line line;
     const double metresPerDegree = 111320.0;
     const double cosLat = std::cos(o.latitude * 3.14159265358979323846 / 180.0);
     // Correlated position error, as receivers show: a first-order random walk.
