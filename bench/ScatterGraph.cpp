@@ -1,6 +1,8 @@
 // Drawing the scatter graph of a 1,000,000-fix store: one pass with two
 // distances per accepted fix plus the grid sweep, threaded against one thread,
 // next to the statistics run over the same store.
+// Run: build-*/bench_ScatterGraph --benchmark_repetitions=5
+//          --benchmark_report_aggregates_only=true
 #include "app/Program.h"
 #include "graph/DensityGrid.h"
 #include "graph/GraphSub.h"
