@@ -2,6 +2,7 @@
 
 #include "app/LogKind.h"
 #include "app/Program.h"
+#include "convert/Conversions.h"
 #include "display/ResultsDisplay.h"
 #include "input/csv/CsvReader.h"
 #include "input/nmea/NmeaReader.h"
@@ -11,12 +12,6 @@
 namespace fixtally {
 
 namespace {
-
-std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ') text.remove_prefix(1);
-    while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ') text.remove_suffix(1);
-    return text;
-}
 
 // Puts back the cursor and the abort flag on every way out of a load.
 struct LoadExit {
@@ -35,7 +30,7 @@ int LoadLog(Program& program, std::string_view path) {
     int result = 0;
     ClearStatusBar(program);
     if (program.Ui.TaskbarMaximum() > 0) program.Ui.SetTaskbarState(TaskbarState::Normal);
-    if (TrimBlanks(path).empty()) return 0;
+    if (TrimText(path).empty()) return 0;
 
     program.Main.MenuCountRangeEnabled = false;
     program.Main.MenuRecountEnabled = false;
@@ -86,9 +81,9 @@ int LoadLogFile(Program& program) {
     program.Log.AbortRequested = false;
     ClearStatusBar(program);
 
-    std::string_view name = TrimBlanks(program.Log.LogFileName);
+    std::string_view name = TrimText(program.Log.LogFileName);
     if (std::size_t semicolon = name.find(';'); semicolon != std::string_view::npos)
-        name = TrimBlanks(name.substr(0, semicolon));
+        name = TrimText(name.substr(0, semicolon));
     program.Log.LogFileName = std::string(name);
     int result = 0;
     if (!program.Log.LogFileName.empty()) result = LoadLog(program, program.Log.LogFileName);

@@ -18,6 +18,18 @@ inline std::string_view TrimText(std::string_view text) {
     return text.substr(b, e - b);
 }
 
+// Compares two texts with ASCII letters folded to lower case (keys, section names).
+inline bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z') x = char(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z') y = char(y - 'A' + 'a');
+        if (x != y) return false;
+    }
+    return true;
+}
+
 // Reads a plain decimal number: optional sign, digits with an optional ".", optional
 // exponent ("E" or "e"). No blanks, no "inf"/"nan", no hex. False leaves value untouched.
 bool ParseDecimal(std::string_view text, double& value);

@@ -1,6 +1,7 @@
 #include "report/ReportText.h"
 
 #include "app/Program.h"
+#include "convert/Conversions.h"
 
 #include <string_view>
 
@@ -30,12 +31,6 @@ constexpr std::string_view LabelLATt = "Latitude";
 constexpr std::string_view LabelLONt = "Longitude";
 
 constexpr std::string_view LineEnd = "\r\n";
-
-std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ') text.remove_prefix(1);
-    while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ') text.remove_suffix(1);
-    return text;
-}
 
 class ReportWriter {
 public:
@@ -74,7 +69,7 @@ std::string BuildReportText(const Program& program) {
     r.Line("Input file");
     r.Field(program.Log.LogFileName, "", "");
     r.Line();
-    r.Line(TrimBlanks(m.GroupBox2drms));
+    r.Line(TrimText(m.GroupBox2drms));
     r.Field(LabelHori, ":  ", m.tCenterEditH2drms);
     r.Field(LabelAlt, ":    ", m.tCenterEditAlt2drms);
     r.Field(LabelEW, ":   ", m.tCenterEditEW2drms);

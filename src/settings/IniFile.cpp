@@ -1,5 +1,7 @@
 #include "settings/IniFile.h"
 
+#include "convert/Conversions.h"
+
 #include <cerrno>
 #include <charconv>
 #include <cstdint>
@@ -14,17 +16,6 @@
 namespace fixtally {
 
 namespace {
-
-char LowerAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
-}
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-    return true;
-}
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
@@ -262,8 +253,8 @@ long IniFile::FindKey(std::string_view section, std::string_view key) const {
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         LineInfo info = Classify(lines_[i]);
         if (info.kind == LineInfo::Section)
-            inSection = EqualsNoCase(info.name, section);
-        else if (inSection && info.kind == LineInfo::Key && EqualsNoCase(info.name, key))
+            inSection = EqualsIgnoringCase(info.name, section);
+        else if (inSection && info.kind == LineInfo::Key && EqualsIgnoringCase(info.name, key))
             return long(i);
     }
     return -1;
@@ -299,7 +290,7 @@ IniFile::ReadSection(std::string_view section) const {
     for (const std::string& line : lines_) {
         LineInfo info = Classify(line);
         if (info.kind == LineInfo::Section)
-            inSection = EqualsNoCase(info.name, section);
+            inSection = EqualsIgnoringCase(info.name, section);
         else if (inSection && info.kind == LineInfo::Key)
             entries.emplace_back(std::string(info.name), std::string(info.value));
     }
@@ -328,7 +319,7 @@ void IniFile::WriteString(std::string_view section, std::string_view key, std::s
         LineInfo info = Classify(lines_[i]);
         if (info.kind == LineInfo::Section) {
             if (sectionLine >= 0) break;
-            if (EqualsNoCase(info.name, section)) sectionLine = insertAfter = long(i);
+            if (EqualsIgnoringCase(info.name, section)) sectionLine = insertAfter = long(i);
         } else if (sectionLine >= 0 && !Trim(lines_[i]).empty()) {
             insertAfter = long(i);
         }

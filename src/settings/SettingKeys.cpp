@@ -1,44 +1,9 @@
 #include "settings/SettingKeys.h"
 
-#include <charconv>
-#include <cstdint>
+#include "convert/Conversions.h"
+#include "settings/IniFile.h"
 
 namespace fixtally {
-
-namespace {
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x = char(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z') y = char(y - 'A' + 'a');
-        if (x != y) return false;
-    }
-    return true;
-}
-
-bool ParseIniInt(std::string_view text, int& out) {
-    int base = 10;
-    bool negative = false;
-    if (!text.empty() && (text[0] == '-' || text[0] == '+')) {
-        negative = text[0] == '-';
-        text.remove_prefix(1);
-    }
-    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-        base = 16;
-        text.remove_prefix(2);
-    }
-    std::int64_t value = 0;
-    auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value, base);
-    if (ec != std::errc() || ptr != text.data() + text.size() || text.empty()) return false;
-    if (negative) value = -value;
-    if (value < INT32_MIN || value > INT32_MAX) return false;
-    out = int(value);
-    return true;
-}
-
-} // namespace
 
 SettingRef LookupSetting(Settings& s, std::string_view key) {
     struct Entry {
@@ -94,7 +59,7 @@ SettingRef LookupSetting(Settings& s, std::string_view key) {
         {"Error", &s.CSVdecimals.Error, nullptr, nullptr},
     };
     for (const Entry& e : table)
-        if (EqualsNoCase(e.Key, key)) return {e.Text, e.Int, e.Flag};
+        if (EqualsIgnoringCase(e.Key, key)) return {e.Text, e.Int, e.Flag};
     return {};
 }
 
@@ -104,7 +69,7 @@ bool AssignSetting(SettingRef ref, std::string_view value) {
         return true;
     }
     int number = 0;
-    if (!ParseIniInt(value, number)) return false;
+    if (!ParseIniInteger(value, number)) return false;
     if (ref.Int) *ref.Int = number;
     if (ref.Flag) *ref.Flag = number != 0;
     return ref.Int || ref.Flag;

@@ -2,6 +2,7 @@
 
 #include "app/LogKind.h"
 #include "app/Program.h"
+#include "convert/Conversions.h"
 #include "display/ResultsDisplay.h"
 #include "graph/GraphSub.h"
 #include "input/csv/CsvProfiles.h"
@@ -29,13 +30,6 @@ std::string Lower(std::string_view s) {
     for (char& c : out)
         if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
     return out;
-}
-
-std::string_view TrimBlanks(std::string_view s) {
-    auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-    while (!s.empty() && blank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && blank(s.back())) s.remove_suffix(1);
-    return s;
 }
 
 // The interface language follows the user's message locale: Japanese or not.
@@ -197,7 +191,7 @@ void ApplySettings(Program& p) {
     p.Graph.DotLo = dot.Lo;
     p.Graph.DotHi = dot.Hi;
     p.Graph.Monotone = s.Monotone;
-    if (TrimBlanks(s.DateFormat).empty()) s.DateFormat = p.Conventions.DefaultDateFormat;
+    if (TrimText(s.DateFormat).empty()) s.DateFormat = p.Conventions.DefaultDateFormat;
     if (s.RangeIndex < 1) s.RangeIndex = 1;
     if (s.RangeIndex > 32) s.RangeIndex = 32;
     const ShadingLevels levels = ReadShadingLevels(s.MiniColor, s.MaxColor);
