@@ -68,6 +68,7 @@ std::string JsonResults(const Program& program) {
     for (const ResultField& field : ResultFields()) AppendMember(out, field.Name, main.*field.Text);
     AppendMember(out, "GroupBox2drms", main.GroupBox2drms);
     AppendMember(out, "LabelDgps", main.LabelDgps);
+    AppendMember(out, "LabelFS", program.Graph.LabelFS);
     AppendMember(out, "StatusPanel0", main.StatusPanel0);
     AppendMember(out, "StatusPanel1", main.StatusPanel1);
     AppendMember(out, "LabelStatus", main.LabelStatus);
