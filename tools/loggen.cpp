@@ -9,8 +9,8 @@
 //
 // Kinds:
 //   nmea  NMEA 0183 sentences, one epoch after another (the variants below).
-//   csv   a GPS logger CSV log (not written yet: see WriteCsvEpoch).
-//   pos   an RTKLIB solution file (not written yet: see WritePosEpoch).
+//   csv   a GPS logger CSV log (date and time columns, hemisphere columns, units).
+//   pos   an RTKLIB solution file in GPS time with its "%" preamble and title line.
 // NMEA variants:
 //   gp    $GPRMC, $GPGGA, $GPGSA per epoch (about 210 bytes).
 //   gn    $GNRMC, $GNGGA and three consecutive $GNGSA (GPS, GLONASS, Galileo).
@@ -259,19 +259,83 @@ void WriteNmeaEpoch(Line& l, const Options& o, const Epoch& e, std::int64_t inde
     if (o.ubxEvery > 0 && (index + 1) % o.ubxEvery == 0) Ubx(l, noise);
 }
 
-// The logger CSV and RTKLIB kinds are selected by --kind; their writers go here. A
-// writer returns false while its kind is not written yet.
-bool WriteCsvHeader(Line&, const Options&) {
-    return false;
+// --- Logger CSV and RTKLIB solution kinds ----------------------------------------------------
+
+// "yyyy/mm/dd", `between`, "hh:mm:ss" and, with milliseconds, ".sss".
+void SlashedDateTime(Line& l, std::int64_t ms, char between, bool milliseconds) {
+    const std::int64_t days = ms >= 0 ? ms / 86400000 : -((-ms + 86399999) / 86400000);
+    const std::int64_t dayMs = ms - days * 86400000;
+    int y, m, d;
+    CivilFromDays(days, y, m, d);
+    l.Int(y, 4).Add('/').Int(m, 2).Add('/').Int(d, 2).Add(between);
+    l.Int(dayMs / 3600000, 2).Add(':').Int(dayMs / 60000 % 60, 2).Add(':');
+    l.Int(dayMs / 1000 % 60, 2);
+    if (milliseconds) l.Add('.').Int(dayMs % 1000, 3);
 }
-bool WriteCsvEpoch(Line&, const Options&, const Epoch&, std::int64_t) {
-    return false;
+
+// A fixed-point number right-aligned in `width` characters, as RTKLIB writes its columns.
+void Column(Line& l, double v, int decimals, int width) {
+    char buf[64];
+    auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
+    for (int pad = width - static_cast<int>(r.ptr - buf); pad > 0; --pad) l.Add(' ');
+    l.Add(std::string_view(buf, static_cast<std::size_t>(r.ptr - buf)));
 }
-bool WritePosHeader(Line&, const Options&) {
-    return false;
+
+// A logger CSV in the layout of the M-241 / V-900 family: date and time columns, decimal
+// degrees with hemisphere columns, height and speed with their units, used(view) count.
+bool WriteCsvHeader(Line& l, const Options& o) {
+    l.Add("INDEX,RCR,DATE,TIME,VALID,LATITUDE,N/S,LONGITUDE,E/W,HEIGHT,SPEED,HDOP,"
+          "NSAT (USED/VIEW)")
+        .Add(o.lineEnd);
+    return true;
 }
-bool WritePosEpoch(Line&, const Options&, const Epoch&, std::int64_t) {
-    return false;
+bool WriteCsvEpoch(Line& l, const Options& o, const Epoch& e, std::int64_t index) {
+    l.Int(index + 1).Add(",T,");
+    SlashedDateTime(l, e.timeMs, ',', false);
+    l.Add(",SPS,").Fixed(std::fabs(e.latitude), 6).Add(e.latitude < 0 ? ",S," : ",N,");
+    l.Fixed(std::fabs(e.longitude), 6).Add(e.longitude < 0 ? ",W," : ",E,");
+    l.Fixed(e.altitude, 3).Add(" M,").Fixed(e.speedKnots * 1.852, 1).Add(" km/h,");
+    l.Fixed(e.hdop, 1).Add(',').Int(e.satellites).Add('(').Int(e.satellites + 3).Add(')');
+    l.Add(o.lineEnd);
+    return true;
+}
+
+// An RTKLIB solution file in GPS time, 18 s ahead of UTC, with a comment preamble and the
+// column title line as RTKLIB writes them.
+constexpr std::int64_t GpsAheadOfUtcMs = 18000;
+bool WritePosHeader(Line& l, const Options& o) {
+    l.Add("% program   : loggen (synthetic static receiver)").Add(o.lineEnd);
+    l.Add("% pos mode  : kinematic").Add(o.lineEnd);
+    l.Add("% ref pos   : ").Fixed(o.latitude, 9).Add("  ").Fixed(o.longitude, 9).Add("  ");
+    l.Fixed(o.altitude, 4).Add(o.lineEnd);
+    l.Add("%").Add(o.lineEnd);
+    l.Add("% (lat/lon/height=WGS84/ellipsoidal,Q=1:fix,2:float,3:sbas,4:dgps,5:single,6:ppp,"
+          "ns=# of satellites)")
+        .Add(o.lineEnd);
+    l.Add("%  GPST                  latitude(deg) longitude(deg)  height(m)   Q  ns   sdn(m)"
+          "   sde(m)   sdu(m)  sdne(m)  sdeu(m)  sdun(m) age(s)  ratio")
+        .Add(o.lineEnd);
+    return true;
+}
+bool WritePosEpoch(Line& l, const Options& o, const Epoch& e, std::int64_t) {
+    SlashedDateTime(l, e.timeMs + GpsAheadOfUtcMs, ' ', true);
+    const int quality = e.satellites >= 9 ? 1 : 2; // fixed with many satellites, else float
+    const double sd = 0.01 * e.hdop * (quality == 1 ? 1 : 10);
+    Column(l, e.latitude, 9, 15);
+    Column(l, e.longitude, 9, 15);
+    Column(l, e.altitude, 4, 11);
+    Column(l, quality, 0, 4);
+    Column(l, e.satellites, 0, 4);
+    Column(l, sd, 4, 9);
+    Column(l, sd * 0.8, 4, 9);
+    Column(l, sd * 2.2, 4, 9);
+    Column(l, sd * 0.3, 4, 9);
+    Column(l, -sd * 0.4, 4, 9);
+    Column(l, -sd * 0.5, 4, 9);
+    Column(l, 1.0, 2, 7);
+    Column(l, quality == 1 ? 12.5 : 1.4, 1, 7);
+    l.Add(o.lineEnd);
+    return true;
 }
 
 bool ParseTime(std::string_view s, std::int64_t& ms) {
