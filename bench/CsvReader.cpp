@@ -1,8 +1,8 @@
 // ReadCsvLog over a 1,000,000-line logger CSV, next to the read pass alone (header,
 // line decoding and records, without the statistics run that ReadCsvLog ends with) and,
 // when FIXTALLY_BENCH_NMEA names an NMEA log, ReadNmeaLog over that log.
-// The CSV is FIXTALLY_BENCH_CSV when set (for example from loggen --kind csv), otherwise
-// a log written once into the temporary folder.
+// The CSV is FIXTALLY_BENCH_CSV when set (loggen --kind csv --epochs 1000000 writes the same
+// layout), otherwise a log written once into the temporary folder.
 // Run: build-*/bench_CsvReader --benchmark_counters_tabular=true
 // "bytes_per_second" is the log's size over wall-clock time.
 #include "input/csv/CsvReader.h"
