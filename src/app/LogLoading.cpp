@@ -38,6 +38,7 @@ int LoadLog(Program& program, std::string_view path) {
     program.Main.BusyCursor = true;
 
     program.Log.IsRtklibLog = false;
+    program.Log.CsvProfile.clear();
     const LogKind kind = LogFileKind(program.Settings, path);
     program.Log.LogPosDecimals = 1;
     program.Log.LogAltDecimals = 1;

@@ -72,6 +72,7 @@ std::string JsonResults(const Program& program) {
     AppendMember(out, "StatusPanel0", main.StatusPanel0);
     AppendMember(out, "StatusPanel1", main.StatusPanel1);
     AppendMember(out, "LabelStatus", main.LabelStatus);
+    AppendMember(out, "CsvProfile", program.Log.CsvProfile);
     out += ",\n  \"RecordCount\": " + std::to_string(program.Store.Count());
     const GeoPoint& ref = program.Results.ReferencePoint;
     out += ",\n  \"ReferencePoint\": {\"Latitude\": ";

@@ -8,6 +8,7 @@
 #include "cli/CliOptions.h"
 #include "cli/JsonResults.h"
 #include "export/ExportCommands.h"
+#include "input/csv/CsvProfiles.h"
 #include "platform/HeadlessPlatform.h"
 #include "report/ReportText.h"
 #include "settings/Conventions.h"
@@ -64,6 +65,7 @@ int main(int argc, char** argv) {
     program.Settings.Version = VersionText();
     program.Settings.DataPath = ExecutableFolder(argv[0]);
     program.Main.Caption = "Fixtally. " + VersionText();
+    AddDefaultProfiles(program.Settings);
     SetupConventions(program.Conventions);
     MeasureLocalOffset(program.Conventions);
 

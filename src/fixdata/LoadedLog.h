@@ -20,6 +20,7 @@ struct LoadedLog {
     bool Loading = false;
     bool IsRtklibLog = false;
     bool ExpandMode = false; // the "/H" switch; stays set for the run
+    std::string CsvProfile;  // logger profile that read the loaded CSV log; empty otherwise
 };
 
 } // namespace fixtally

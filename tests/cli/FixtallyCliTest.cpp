@@ -171,3 +171,32 @@ TEST_F(FixtallyCli, GraphIsWrittenAsPng) {
     EXPECT_EQ(ReadFile(png).substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
     EXPECT_TRUE(run.out.empty()); // an output was asked for, so no report
 }
+
+TEST_F(FixtallyCli, LoggerFixturesLoadWithTheirProfiles) {
+    struct Case {
+        const char* file;
+        const char* profile;
+        const char* records;
+    } cases[] = {
+        {"csv/gt730fls_repeats.csv", "GT-730FL-S", "  Read:3rec."},
+        {"csv/igotu_trip.csv", "i-gotU", "  Read:3rec."},
+        {"csv/iso_zones.csv", "Default", "  Read:5rec."},
+        {"csv/m241_preamble.csv", "M-241 Ver1.13", "  Read:5rec."},
+        {"csv/spaced_columns.txt", "Default", "  Read:3rec."},
+        {"csv/v900_columbus.csv", "V-900, VGPS-900", "  Read:4rec."},
+        {"csv/wintec_tmx.csv", "Wintec", "  Read:4rec."},
+        {"pos/kinematic_gpst.pos", "RTKLIB", "  Read:4rec."},
+        {"pos/kinematic_utc.pos", "RTKLIB", "  Read:4rec."},
+    };
+    for (const Case& c : cases) {
+        CliRun run = Cli("'" + std::string(FIXTALLY_TEST_DATA) + "/" + c.file + "' --json");
+        ASSERT_EQ(run.exitCode, 0) << c.file << ": " << run.err;
+        EXPECT_NE(run.out.find("\"CsvProfile\": \"" + std::string(c.profile) + "\""),
+                  std::string::npos)
+            << c.file << "\n"
+            << run.out;
+        EXPECT_NE(run.out.find("\"StatusPanel1\": \"" + std::string(c.records) + "\""),
+                  std::string::npos)
+            << c.file;
+    }
+}

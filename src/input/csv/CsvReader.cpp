@@ -147,6 +147,7 @@ int ReadCsvLog(Program& program, std::string_view path) {
         return -1;
     }
     program.Main.StatusPanel0 = " " + name + "  " + map.ProfileName + " CSV file ...";
+    program.Log.CsvProfile = map.ProfileName;
 
     long long count = 0;
     try {
