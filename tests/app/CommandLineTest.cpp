@@ -2,12 +2,11 @@
 #include "app/Program.h"
 #include "platform/HeadlessPlatform.h"
 
+#include "../support/TempFolder.h"
+
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <string>
-#include <unistd.h>
 
 using namespace fixtally;
 
@@ -19,24 +18,15 @@ const char* const NmeaEpochs =
 
 class CommandLine : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("fixtally-cmdline-" + std::to_string(::getpid()) + "-" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(folder_);
-        program.IniPath = Write("start.ini", "");
-    }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
+    void SetUp() override { program.IniPath = Write("start.ini", ""); }
 
     std::string Write(const std::string& name, const std::string& content) {
-        const std::filesystem::path path = folder_ / name;
-        std::ofstream(path, std::ios::binary) << content;
-        return path.string();
+        return folder_.Write(name, content);
     }
 
+    fixtally::testing::TempFolder folder_{"fixtally-cmdline"};
     HeadlessPlatform ui;
     Program program{ui};
-    std::filesystem::path folder_;
 };
 
 } // namespace

@@ -2,10 +2,10 @@
 #include "app/Program.h"
 #include "platform/HeadlessPlatform.h"
 
+#include "../support/TempFolder.h"
+
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 using namespace fixtally;
@@ -25,18 +25,8 @@ const char* const LoggerCsv =
 
 class LogLoading : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("fixtally-loading-" + std::to_string(::getpid()) + "-" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(folder_);
-    }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
-
     std::string Write(const std::string& name, const std::string& content) {
-        const std::filesystem::path path = folder_ / name;
-        std::ofstream(path, std::ios::binary) << content;
-        return path.string();
+        return folder_.Write(name, content);
     }
 
     int Load(const std::string& name) {
@@ -46,7 +36,7 @@ protected:
 
     HeadlessPlatform ui;
     Program program{ui};
-    std::filesystem::path folder_;
+    fixtally::testing::TempFolder folder_{"fixtally-loading"};
 };
 
 } // namespace
@@ -93,7 +83,7 @@ TEST_F(LogLoading, CommentAfterSemicolonIsIgnored) {
 }
 
 TEST_F(LogLoading, MissingFileIsAnError) {
-    EXPECT_LT(Load((folder_ / "gone.nmea").string()), 0);
+    EXPECT_LT(Load(folder_ / "gone.nmea"), 0);
     EXPECT_EQ(program.Main.StatusPanel0.rfind(" <<Error!!>> ", 0), 0u) << program.Main.StatusPanel0;
     EXPECT_FALSE(program.Main.MenuRecountEnabled);
 }

@@ -1,5 +1,7 @@
 // Runs the built fixtally-cli as a script would and checks its output and exit codes.
 
+#include "../support/TempFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -18,26 +20,14 @@ struct CliRun {
     std::string err;
 };
 
-std::string ReadFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using fixtally::testing::ReadWholeFile;
 
 class FixtallyCli : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("fixtally-cli-" + std::to_string(::getpid()) + "-" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(folder_);
-    }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
-
-    std::string Path(const std::string& name) const { return (folder_ / name).string(); }
+    std::string Path(const std::string& name) const { return folder_ / name; }
 
     std::string Write(const std::string& name, const std::string& content) {
-        std::ofstream(folder_ / name, std::ios::binary) << content;
-        return Path(name);
+        return folder_.Write(name, content);
     }
 
     // Arguments are quoted for the shell; none of them holds a single quote.
@@ -54,7 +44,7 @@ protected:
             run.out.append(buffer.data(), n);
         const int status = ::pclose(pipe);
         run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        run.err = ReadFile(errFile);
+        run.err = ReadWholeFile(errFile);
         return run;
     }
 
@@ -62,7 +52,7 @@ protected:
         return "'" + std::string(FIXTALLY_SOURCE_DIR) + "/examples/static-1hz-hour.nmea'";
     }
 
-    std::filesystem::path folder_;
+    fixtally::testing::TempFolder folder_{"fixtally-cli"};
 };
 
 } // namespace
@@ -72,7 +62,7 @@ TEST_F(FixtallyCli, LogsThatDoNotLoadExitWithTheStatusText) {
     std::string binary(2000, '\0');
     for (std::size_t i = 0; i < binary.size(); ++i) binary[i] = char((i * 7919) & 0xff);
     Write("frames.ubx", binary);
-    std::filesystem::create_directories(folder_ / "folder.nmea");
+    std::filesystem::create_directories(folder_.Path() / "folder.nmea");
     struct Case {
         std::string log;
         std::string status;
@@ -141,20 +131,20 @@ TEST_F(FixtallyCli, ExportsRefuseToOverwriteWithoutYes) {
     CliRun first = Cli("'" + log + "' --export-track --reduce 30.0 10.0");
     ASSERT_EQ(first.exitCode, 0) << first.err;
     std::filesystem::path written;
-    for (const auto& entry : std::filesystem::directory_iterator(folder_))
+    for (const auto& entry : std::filesystem::directory_iterator(folder_.Path()))
         if (entry.path().extension() == ".csv") written = entry.path();
     ASSERT_FALSE(written.empty());
-    const std::string content = ReadFile(written);
+    const std::string content = ReadWholeFile(written);
     EXPECT_NE(content.find("\r\n"), std::string::npos);
 
     CliRun again = Cli("'" + log + "' --export-track");
     EXPECT_EQ(again.exitCode, 3);
     EXPECT_FALSE(again.err.empty());
-    EXPECT_EQ(ReadFile(written), content); // left alone
+    EXPECT_EQ(ReadWholeFile(written), content); // left alone
 
     CliRun yes = Cli("'" + log + "' --export-track --yes");
     EXPECT_EQ(yes.exitCode, 0) << yes.err;
-    EXPECT_GT(ReadFile(written).size(), content.size()); // "Full" writes every fix
+    EXPECT_GT(ReadWholeFile(written).size(), content.size()); // "Full" writes every fix
 
     CliRun average = Cli("'" + log + "' --export-average 0.25 0.25 --yes");
     EXPECT_EQ(average.exitCode, 0) << average.err;
@@ -168,7 +158,7 @@ TEST_F(FixtallyCli, GraphIsWrittenAsPng) {
     const std::string png = Path("graph.png");
     CliRun run = Cli(Example() + " --graph '" + png + "'");
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(ReadFile(png).substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
+    EXPECT_EQ(ReadWholeFile(png).substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
     EXPECT_TRUE(run.out.empty()); // an output was asked for, so no report
 }
 
