@@ -115,7 +115,7 @@ CoordinateValue ParseCoordinate(std::string_view text) {
         if (length == buffer.size()) return Unreadable;
         buffer[length++] = Upper(c);
     }
-    std::string_view s = TrimCsv(std::string_view(buffer.data(), length));
+    std::string_view s = TrimText(std::string_view(buffer.data(), length));
     if (s.empty()) return Unreadable;
 
     bool negative = false;
@@ -135,7 +135,7 @@ CoordinateValue ParseCoordinate(std::string_view text) {
     }
     if (s.empty()) return Unreadable;
 
-    s = TrimCsv(s);
+    s = TrimText(s);
     bool plain = !s.empty();
     for (char c : s) plain = plain && IsNumberChar(c);
     double value = 0;
@@ -195,7 +195,7 @@ char16_t QualityWordToDigit(std::string_view text, bool isRtklibLog) {
 }
 
 int ParseLeadingInt(std::string_view text) {
-    text = TrimCsv(text);
+    text = TrimText(text);
     std::size_t n = 0;
     while (n < text.size() && (IsDigit(text[n]) || text[n] == '+' || text[n] == '-')) ++n;
     return TextToInt(text.substr(0, n));

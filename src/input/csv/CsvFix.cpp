@@ -45,14 +45,14 @@ unsigned Marks(std::string_view text) {
 
 // Splits "date time" at its first space into the two trimmed parts.
 void SplitAtSpace(std::string& date, std::string& time, std::string& joined) {
-    joined.assign(TrimCsv(joined));
+    joined.assign(TrimText(joined));
     const std::size_t space = joined.find(' ');
     if (space == std::string::npos) {
         date.clear();
         time.assign(joined);
     } else {
-        date.assign(TrimCsv(std::string_view(joined).substr(0, space)));
-        time.assign(TrimCsv(std::string_view(joined).substr(space + 1)));
+        date.assign(TrimText(std::string_view(joined).substr(0, space)));
+        time.assign(TrimText(std::string_view(joined).substr(space + 1)));
     }
 }
 
@@ -93,8 +93,8 @@ bool CsvLineDecoder::DecodeTime(double& time) {
         if (date.empty()) {
             const std::size_t space = clock.find(' ');
             if (space != std::string_view::npos) {
-                date = TrimCsv(clock.substr(0, space));
-                clock = TrimCsv(clock.substr(space + 1));
+                date = TrimText(clock.substr(0, space));
+                clock = TrimText(clock.substr(space + 1));
             }
         }
         YearFirstToMonthFirst(date, monthFirst_);
@@ -125,18 +125,18 @@ bool CsvLineDecoder::DecodeTime(double& time) {
         time_.assign(iso_);
     }
 
-    date_.assign(TrimCsv(date_));
-    time_.assign(TrimCsv(time_));
+    date_.assign(TrimText(date_));
+    time_.assign(TrimText(time_));
     if (time_.empty()) std::swap(date_, time_);
     if (Contains(time_, 'T')) {
         if (!IsoToDateTimeText(time_, iso_)) return false;
-        time_.assign(TrimCsv(iso_));
+        time_.assign(TrimText(iso_));
     }
     if (date_.empty() && Contains(time_, ' ')) {
         joined_.assign(time_);
         SplitAtSpace(date_, time_, joined_);
     }
-    YearFirstToMonthFirst(TrimCsv(date_), monthFirst_);
+    YearFirstToMonthFirst(TrimText(date_), monthFirst_);
     time = DateTimeFromText(monthFirst_, time_);
     return ShiftToUtc(time);
 }
@@ -153,7 +153,7 @@ bool CsvLineDecoder::ShiftToUtc(double& time) {
 
 bool CsvLineDecoder::DecodeLine(std::string_view line, double previousTime, CsvFixValues& values) {
     values = CsvFixValues();
-    std::string_view text = TrimCsv(line);
+    std::string_view text = TrimText(line);
     if (text.size() < 10 || text.front() == '*') return false;
 
     if (!Contains(text, ',')) {
@@ -228,7 +228,7 @@ bool ReadCsvFix(LogLineReader& reader, CsvLineDecoder& decoder, double previousT
     if (reader.EndOfLog()) return false;
     while (true) {
         std::string_view line = reader.ReadLogLine();
-        while (!reader.EndOfLog() && TrimCsv(line).empty()) line = reader.ReadLogLine();
+        while (!reader.EndOfLog() && TrimText(line).empty()) line = reader.ReadLogLine();
         if (decoder.DecodeLine(line, previousTime, values)) return true;
         if (reader.EndOfLog()) return false;
     }

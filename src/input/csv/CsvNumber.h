@@ -12,17 +12,6 @@ namespace fixtally {
 // short exact path; everything else goes to the program's conversions, with the same
 // results.
 
-inline bool IsCsvBlank(char c) {
-    return static_cast<unsigned char>(c) <= ' ';
-}
-
-inline std::string_view TrimCsv(std::string_view text) {
-    std::size_t begin = 0, end = text.size();
-    while (begin < end && IsCsvBlank(text[begin])) ++begin;
-    while (end > begin && IsCsvBlank(text[end - 1])) --end;
-    return text.substr(begin, end - begin);
-}
-
 // "[-]digits[.digits]" with at most 15 digits: the digits as an integer divided by a power
 // of ten, both exact doubles, so the one division rounds correctly, as the full parser does.
 // False for any other text. decimals: the digits after the point.

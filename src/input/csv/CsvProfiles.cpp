@@ -29,24 +29,13 @@ constexpr std::array<BuiltInProfile, 9> BuiltInProfiles{{
     {"RTKLIB", "height(m),Q,ns,sdn(m),sde(m),sdu(m),sdne(m),sdeu(m),sdun(m),age(s),ratio", ""},
 }};
 
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 'a' + 'A');
-        if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 'a' + 'A');
-        if (x != y) return false;
-    }
-    return true;
-}
-
 void AddMissing(std::vector<std::pair<std::string, std::string>>& list, std::string_view name,
                 std::string_view value) {
     if (value.empty()) return;
     // Any entry of the name with a value counts, so that an emptied entry in front does
     // not make every settings reading append the built-in one again.
     for (const auto& [entryName, entryValue] : list) {
-        if (!entryValue.empty() && EqualNoCase(entryName, name)) return;
+        if (!entryValue.empty() && EqualsIgnoringCase(entryName, name)) return;
     }
     list.emplace_back(std::string(name), std::string(value));
 }
@@ -105,7 +94,7 @@ void AddDefaultProfiles(Settings& settings) {
 std::string_view ProfileValue(const std::vector<std::pair<std::string, std::string>>& list,
                               std::string_view name) {
     for (const auto& [entryName, value] : list) {
-        if (EqualNoCase(entryName, name)) return value;
+        if (EqualsIgnoringCase(entryName, name)) return value;
     }
     return {};
 }

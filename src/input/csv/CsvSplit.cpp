@@ -1,7 +1,6 @@
 #include "input/csv/CsvSplit.h"
 
 #include "convert/Conversions.h"
-#include "input/csv/CsvNumber.h"
 
 #include <bit>
 #include <cstdint>
@@ -18,7 +17,7 @@ std::string UpperAscii(std::string_view text) {
 }
 
 std::string_view NormaliseSeparators(std::string_view text, std::string& buffer) {
-    text = TrimCsv(text);
+    text = TrimText(text);
     if (text.find(',') != std::string_view::npos) return text;
     buffer.clear();
     char previous = '\0';
@@ -72,10 +71,10 @@ int SplitCsvFields(std::string_view text, CsvFields& fields) {
     while (i < MaxCsvFields - 1) {
         const char* comma = FindComma(start, end);
         if (comma == end) break;
-        fields[i++] = TrimCsv(std::string_view(start, static_cast<std::size_t>(comma - start)));
+        fields[i++] = TrimText(std::string_view(start, static_cast<std::size_t>(comma - start)));
         start = comma + 1;
     }
-    fields[i] = TrimCsv(std::string_view(start, static_cast<std::size_t>(end - start)));
+    fields[i] = TrimText(std::string_view(start, static_cast<std::size_t>(end - start)));
     for (int unused = i + 1; unused < MaxCsvFields; ++unused) fields[unused] = {};
     return i + 1;
 }
