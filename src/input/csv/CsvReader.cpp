@@ -4,6 +4,7 @@
 #include "app/Program.h"
 #include "display/ResultsDisplay.h"
 #include "input/LogLineReader.h"
+#include "input/ReadProgress.h"
 #include "input/csv/CsvFix.h"
 #include "input/csv/CsvHeader.h"
 #include "input/csv/CsvProfiles.h"
@@ -21,29 +22,10 @@ namespace {
 
 constexpr long long ProgressInterval = 1024;
 
-// Share of the file read, in percent with one decimal ("%3.1f").
-std::string PercentText(const LogLineReader& reader) {
-    const double size = static_cast<double>(reader.LogFileSize());
-    const double percent =
-        size > 0 ? static_cast<double>(reader.LogBytesRead()) / size * 100.0 : 0.0;
-    char buffer[64];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, percent, std::chars_format::fixed, 1);
-    return std::string(buffer, result.ptr);
-}
-
 std::string CountText(long long count) {
     char buffer[24];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, count);
     return std::string(buffer, result.ptr);
-}
-
-void ShowTaskbarProgress(Program& program, const LogLineReader& reader) {
-    const int maximum = program.Ui.TaskbarMaximum();
-    if (maximum <= 0 || reader.LogFileSize() <= 0) return;
-    const long long read = std::min(reader.LogBytesRead(), reader.LogFileSize());
-    program.Ui.SetTaskbarProgress(
-        static_cast<int>(11 + (maximum - 11) * read / reader.LogFileSize()));
 }
 
 // Sizes the store once for the whole log, from the bytes the first fixes took, so that
@@ -98,9 +80,8 @@ bool ReadFixes(Program& program, LogLineReader& reader, const ColumnMap& map,
 
         if (!repeat && progress == ProgressInterval) ReserveForLog(program.Store, reader, count);
         if (!repeat && progress % ProgressInterval == 0) {
-            program.Main.StatusPanel0 =
-                std::string(" ") + std::string(name) + "  Reading (" + PercentText(reader) + "%)";
-            ShowTaskbarProgress(program, reader);
+            ShowReadingPercentage(program, name, reader.LogBytesRead(), reader.LogFileSize());
+            ShowReadProgress(program, reader.LogBytesRead(), reader.LogFileSize());
             program.Ui.ProcessMessages();
             if (program.Log.AbortRequested) return false;
         }
@@ -159,7 +140,7 @@ int ReadCsvLog(Program& program, std::string_view path) {
             return -1;
         }
         program.Main.StatusPanel1 += "  Read:" + CountText(count) + "rec.";
-        ShowTaskbarProgress(program, reader);
+        ShowReadProgress(program, reader.LogBytesRead(), reader.LogFileSize());
         program.Log.LogPosDecimals = std::clamp(program.Log.LogPosDecimals, 3, 9);
         program.RangeDialog.PublishLogRange(program);
         program.Average.PublishLogRange(program);
