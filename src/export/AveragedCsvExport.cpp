@@ -5,6 +5,7 @@
 #include "export/CsvText.h"
 #include "export/ExportFile.h"
 #include "export/WindowAverage.h"
+#include "settings/Conventions.h"
 #include "stats/TimeText.h"
 
 #include <algorithm>
@@ -18,15 +19,6 @@ namespace {
 // The window end is kept this much (a tenth of a millisecond) before the next window's
 // start, so a fix exactly at the end belongs to the next window only.
 constexpr double WindowEndGap = 1e-9;
-
-class BusyCursor {
-public:
-    explicit BusyCursor(Platform& ui) : ui_(ui) { ui_.SetBusyCursor(true); }
-    ~BusyCursor() { ui_.SetBusyCursor(false); }
-
-private:
-    Platform& ui_;
-};
 
 // The windows of the export: the first always, then one stepping later each as long as
 // the window ends at or before the final time.
@@ -90,9 +82,10 @@ ExportOutcome ExportAveragedCsv(Program& program, WindowScan scan) {
         program.Main.StatusPanel0 = " File could not be created.";
         return ExportOutcome::CreateFailed;
     }
-    BusyCursor busy(program.Ui);
+    BusyCursorGuard busy(program.Ui);
     const int latLonDecimals = TextToInt(program.Settings.CSVdecimals.LatLon);
     const int altDecimals = TextToInt(program.Settings.CSVdecimals.Alt);
+    const std::string dateFormat = DateFormatInUse(program.Settings, program.Conventions);
     auto writeFailed = [&] {
         file.Close();
         program.Main.StatusPanel0 = " Error: could not be CSV output.";
@@ -143,7 +136,7 @@ ExportOutcome ExportAveragedCsv(Program& program, WindowScan scan) {
         const std::size_t k = next++;
         const WindowMean& mean = means[k];
         if (std::isnan(mean.Latitude) || std::isnan(mean.Longitude)) continue;
-        line = FormatFixTime(program, windowStart[k]);
+        line = FormatFixTime(windowStart[k], dateFormat);
         line += ',';
         AppendFixed(line, mean.Latitude, latLonDecimals);
         line += ',';
@@ -171,12 +164,7 @@ ExportOutcome ExportAveragedCsv(Program& program, WindowScan scan) {
         program.Main.StatusPanel0 = " No valid data.";
         return ExportOutcome::Done;
     }
-    std::string status = " Completed: ";
-    status += fileName;
-    status += ' ';
-    AppendInteger(status, lines);
-    status += "rec.";
-    program.Main.StatusPanel0 = std::move(status);
+    program.Main.StatusPanel0 = CompletedStatus(fileName, lines);
     SetProgress(program, windows.End() - start, finalTime - start);
     return ExportOutcome::Done;
 }

@@ -35,6 +35,15 @@ std::string WritingStatus(std::string_view fileName, long long dots) {
     return text;
 }
 
+std::string CompletedStatus(std::string_view fileName, long long lines) {
+    std::string text = " Completed: ";
+    text += fileName;
+    text += ' ';
+    AppendInteger(text, lines);
+    text += "rec.";
+    return text;
+}
+
 std::string_view FileNameOf(std::string_view path) {
     std::size_t slash = path.find_last_of('/');
     return slash == std::string_view::npos ? path : path.substr(slash + 1);

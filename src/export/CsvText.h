@@ -21,6 +21,9 @@ inline void EndCsvLine(std::string& out) {
 // The progress text of an export: " " + file name + "  Writing " + up to ten dots.
 std::string WritingStatus(std::string_view fileName, long long dots);
 
+// The status text of a finished export: " Completed: " + file name + " " + lines + "rec.".
+std::string CompletedStatus(std::string_view fileName, long long lines);
+
 // The name of a path without its folder.
 std::string_view FileNameOf(std::string_view path);
 

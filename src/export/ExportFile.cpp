@@ -1,6 +1,7 @@
 #include "export/ExportFile.h"
 
 #include "app/Program.h"
+#include "convert/Conversions.h"
 
 #include <filesystem>
 #include <system_error>
@@ -18,24 +19,14 @@ std::size_t ExtensionStart(std::string_view path) {
     return dot;
 }
 
-bool IsCsvExtension(std::string_view extension) {
-    static constexpr std::string_view csv = ".csv";
-    if (extension.size() != csv.size()) return false;
-    for (std::size_t i = 0; i < csv.size(); ++i) {
-        char c = extension[i];
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        if (c != csv[i]) return false;
-    }
-    return true;
-}
-
 } // namespace
 
 std::string TrackCsvPath(std::string_view logFileName) {
     std::size_t dot = ExtensionStart(logFileName);
     std::string_view base = logFileName.substr(0, dot);
     std::string path(base);
-    if (dot != std::string_view::npos && IsCsvExtension(logFileName.substr(dot))) path += "_s";
+    if (dot != std::string_view::npos && EqualsIgnoringCase(logFileName.substr(dot), ".csv"))
+        path += "_s";
     path += ".csv";
     return path;
 }
@@ -75,6 +66,14 @@ bool ExportFile::Close() {
     if (std::fclose(file_) != 0) failed_ = true;
     file_ = nullptr;
     return !failed_;
+}
+
+BusyCursorGuard::BusyCursorGuard(Platform& ui) : ui_(ui) {
+    ui_.SetBusyCursor(true);
+}
+
+BusyCursorGuard::~BusyCursorGuard() {
+    ui_.SetBusyCursor(false);
 }
 
 OverwriteAnswer AskOverwrite(Program& program, const std::string& path) {

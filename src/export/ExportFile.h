@@ -7,6 +7,7 @@
 namespace fixtally {
 
 struct Program;
+class Platform;
 
 // The file names of the exports, beside the log.
 // Track: "track.nmea" -> "track.csv"; a log whose extension is ".csv" in any case keeps
@@ -34,6 +35,18 @@ public:
 private:
     std::FILE* file_ = nullptr;
     bool failed_ = false;
+};
+
+// Shows the busy cursor for the lifetime of the guard.
+class BusyCursorGuard {
+public:
+    explicit BusyCursorGuard(Platform& ui);
+    ~BusyCursorGuard();
+    BusyCursorGuard(const BusyCursorGuard&) = delete;
+    BusyCursorGuard& operator=(const BusyCursorGuard&) = delete;
+
+private:
+    Platform& ui_;
 };
 
 enum class OverwriteAnswer { NoFile, Yes, No };

@@ -3,6 +3,7 @@
 #include "app/Program.h"
 #include "convert/Conversions.h"
 #include "convert/DatePattern.h"
+#include "display/ResultsDisplay.h"
 #include "export/CsvText.h"
 #include "export/ExportFile.h"
 #include "export/TrackThinning.h"
@@ -15,9 +16,6 @@
 namespace fixtally {
 
 namespace {
-
-// CEP(50%) as a share of 2drms.
-constexpr double CepFactor = 0.416273762;
 
 struct TrackCsvDecimals {
     int LatLon, Alt, Speed, Dop, Error;
@@ -32,16 +30,6 @@ TrackCsvDecimals ReadTrackCsvDecimals(const Program& program) {
             orElse(TextToInt(csv.Speed), program.Main.AltDecimals), orElse(TextToInt(csv.DOP), 3),
             orElse(TextToInt(csv.Error), program.Main.AltDecimals)};
 }
-
-// Shows the busy cursor for the lifetime of the guard.
-class BusyCursor {
-public:
-    explicit BusyCursor(Platform& ui) : ui_(ui) { ui_.SetBusyCursor(true); }
-    ~BusyCursor() { ui_.SetBusyCursor(false); }
-
-private:
-    Platform& ui_;
-};
 
 void SetProgress(Program& program, std::size_t position, std::size_t size) {
     int maximum = program.Ui.TaskbarMaximum();
@@ -66,7 +54,7 @@ ExportOutcome ExportTrackCsv(Program& program, bool withError,
         program.Ui.ShowMessage("\nNo reading data.", MessageKind::Error, ButtonOk);
         return ExportOutcome::NoData;
     }
-    BusyCursor busy(program.Ui);
+    BusyCursorGuard busy(program.Ui);
 
     const bool dateColumn = !program.Settings.CSV_SepTime;
     const TrackCsvDecimals decimals = ReadTrackCsvDecimals(program);
@@ -203,12 +191,7 @@ ExportOutcome ExportTrackCsv(Program& program, bool withError,
     }
     if (!file.Close()) return writeFailed();
 
-    std::string status = " Completed: ";
-    status += fileName;
-    status += ' ';
-    AppendInteger(status, rows);
-    status += "rec.";
-    program.Main.StatusPanel0 = std::move(status);
+    program.Main.StatusPanel0 = CompletedStatus(fileName, rows);
     SetProgress(program, count, count);
     return ExportOutcome::Done;
 }
