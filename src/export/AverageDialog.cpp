@@ -161,8 +161,8 @@ void AverageDialog::ButtonCSVcancelClick(Program& program) {
 void AverageDialog::ButtonResetClick(Program& program) {
     program.Log.AbortRequested = true;
     LabelTitl = FullRangeTitle;
-    LabelRange = FormatFixTime(program, program.CountRange.Start) + " to " +
-                 FormatFixTime(program, program.CountRange.End);
+    LabelRange =
+        RangeText(program.CountRange, DateFormatInUse(program.Settings, program.Conventions));
     tCenterEditCSVstime = program.RangeDialog.EditStime;
     tCenterEditCSVftime = program.RangeDialog.EditEtime;
     tCenterEditCSVspan(program) = savedSpan_;
