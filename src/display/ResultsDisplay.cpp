@@ -160,10 +160,8 @@ void SetProbabilityCaption(Program& program) {
 }
 
 void ClearResults(Program& program) {
-    for (const ResultField& field : ResultFields()) {
-        (program.Main.*field.Text).clear();
-        if (field.Text == &MainWindowModel::tCenterEditPdopMax) program.Main.LabelStatus.clear();
-    }
+    for (const ResultField& field : ResultFields()) (program.Main.*field.Text).clear();
+    program.Main.LabelStatus.clear();
     DrawGraphBackground(program);
 }
 
