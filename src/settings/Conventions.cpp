@@ -1,5 +1,6 @@
 #include "settings/Conventions.h"
 
+#include "convert/Conversions.h"
 #include "settings/Settings.h"
 
 #include <cmath>
@@ -150,10 +151,7 @@ double LocalOffsetAtLocal(double localDayNumber) {
 }
 
 std::string DateFormatInUse(const Settings& settings, const Conventions& conventions) {
-    std::string_view text = settings.DateFormat;
-    auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
-    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+    std::string_view text = TrimText(settings.DateFormat);
     if (text.empty()) return conventions.DefaultDateFormat;
     std::string format(text);
     for (char& c : format) c = LowerAscii(c);

@@ -1,5 +1,7 @@
 #include "settings/IniPath.h"
 
+#include "convert/Conversions.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
@@ -83,13 +85,8 @@ std::int64_t IniTimeStamp(const std::string& path) {
 bool IsIniPath(std::string_view path) {
     std::string name = FileNameOf(path);
     std::size_t dot = name.find_last_of('.');
-    if (dot == std::string::npos || name.size() - dot != 4) return false;
-    for (std::size_t i = 1; i < 4; ++i) {
-        char c = name[dot + i];
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-        if (c != "ini"[i - 1]) return false;
-    }
-    return true;
+    return dot != std::string::npos &&
+           EqualsIgnoringCase(std::string_view(name).substr(dot), ".ini");
 }
 
 IniPathResult UsableIniPath(std::string_view path, const std::string& exePath) {

@@ -36,7 +36,8 @@ std::string Lower(std::string_view s) {
 bool UserLocaleIsEnglish() {
     for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
         const char* value = std::getenv(name);
-        if (value && value[0]) return Lower(std::string_view(value).substr(0, 2)) != "ja";
+        if (value && value[0])
+            return !EqualsIgnoringCase(std::string_view(value).substr(0, 2), "ja");
     }
     return true;
 }
@@ -239,10 +240,7 @@ bool MigrateSettings(Settings& s, IniFile& ini, std::string_view stored, std::st
             items.Geoid += ",geoidheight";
     }
     if (stored < "Ver1.12") deleted |= ini.DeleteKey("Option", "DopLimit");
-    if (stored < "Ver1.20") {
-        s.RangeIndex = 7;
-        deleted |= ini.DeleteKey("Option", "ThickDot");
-    }
+    // Files before Ver1.20 need the same as those before Ver1.21.
     if (stored < "Ver1.21") {
         s.RangeIndex = 7;
         deleted |= ini.DeleteKey("Option", "ThickDot");
