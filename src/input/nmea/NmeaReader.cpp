@@ -166,10 +166,7 @@ int ReadNmeaPasses(Program& program, bool& readPassDone) {
     decoder.GnsMode = false;
     SetPanel0(program, name, "  Checking NMEA file ...");
     program.Ui.ProcessMessages();
-    decoder.Epoch.RmcTime = decoder.Epoch.GgaTime = decoder.Epoch.GnsTime = 0;
-    decoder.Epoch.GgaAltitude = decoder.Epoch.GnsAltitude = NaN;
-    decoder.PrevSentenceTime = 0;
-    decoder.CurrentDate.Clear();
+    PreparePass(decoder, firstDate); // firstDate is still empty
     while (!reader.EndOfLog() && std::abs(decoder.RmcNewEpochs - decoder.GgaNewEpochs) <= 100 &&
            std::abs(decoder.RmcNewEpochs - decoder.GnsNewEpochs) <= 100) {
         const int type = ParseNmeaLine(reader.ReadLogLine(), decoder, log);
