@@ -204,13 +204,12 @@ int ParseLeadingInt(std::string_view text) {
 void CompactDateToSlashed(std::string_view text, std::string& out) {
     out.clear();
     if (text.empty()) return;
-    std::string padded;
-    if (text.size() < 6) padded.append(6 - text.size(), '0');
-    padded.append(text);
-    const std::string_view s = padded;
-    const std::size_t n = s.size();
-    out.append(s.substr(n - 4, 2)).append(1, '/').append(s.substr(n - 2, 2)).append(1, '/');
-    out.append(s.substr(0, n - 4));
+    // Padded to six characters with leading zeros, the last four are month and day.
+    if (text.size() < 6) out.append(6 - text.size(), '0');
+    out.append(text);
+    std::rotate(out.begin(), out.end() - 4, out.end());
+    out.insert(4, 1, '/');
+    out.insert(2, 1, '/');
 }
 
 std::string CompactDateToSlashed(std::string_view text) {
