@@ -99,7 +99,8 @@ bool CsvLineDecoder::DecodeTime(double& time) {
         }
         YearFirstToMonthFirst(date, monthFirst_);
         time = DateTimeFromText(monthFirst_, clock);
-        return ShiftToUtc(time);
+        ShiftToUtc(time);
+        return true;
     }
 
     date_.assign(date);
@@ -138,17 +139,17 @@ bool CsvLineDecoder::DecodeTime(double& time) {
     }
     YearFirstToMonthFirst(TrimText(date_), monthFirst_);
     time = DateTimeFromText(monthFirst_, time_);
-    return ShiftToUtc(time);
+    ShiftToUtc(time);
+    return true;
 }
 
-bool CsvLineDecoder::ShiftToUtc(double& time) {
+void CsvLineDecoder::ShiftToUtc(double& time) {
     // The shifts apply only to a time that converted: 0 stays "no time".
-    if (time == 0) return true;
+    if (time == 0) return;
     if (params_.AddLocalOffset) time = LocalToUtc(time);
     if (map_.Gpst) time -= leapDays_;
     // Japan Standard Time is nine hours ahead of UTC wherever the log is read.
     if (map_.Jst) time -= 9.0 / 24;
-    return true;
 }
 
 bool CsvLineDecoder::DecodeLine(std::string_view line, double previousTime, CsvFixValues& values) {

@@ -42,7 +42,7 @@ public:
 private:
     std::string_view Field(CsvRole role) const;
     bool DecodeTime(double& time);
-    bool ShiftToUtc(double& time);
+    void ShiftToUtc(double& time);
     double LocalToUtc(double localTime);
 
     const ColumnMap& map_;
