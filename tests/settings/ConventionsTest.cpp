@@ -1,4 +1,5 @@
 #include "settings/Conventions.h"
+#include "SettingsTestSupport.h"
 #include "settings/Settings.h"
 
 #include <gtest/gtest.h>
@@ -11,32 +12,9 @@
 #include <string>
 
 using namespace fixtally;
+using fixtally::test::ScopedEnv;
 
 namespace {
-
-// Sets an environment variable for one scope and restores the previous value.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        if (value)
-            setenv(name, value, 1);
-        else
-            unsetenv(name);
-        tzset();
-    }
-    ~ScopedEnv() {
-        if (old_)
-            setenv(name_, old_->c_str(), 1);
-        else
-            unsetenv(name_);
-        tzset();
-    }
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
 
 // 2026-01-15 12:00 and 2026-07-15 12:00 as day numbers.
 constexpr double Winter2026 = 46037.5;

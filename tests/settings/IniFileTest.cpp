@@ -1,4 +1,5 @@
 #include "settings/IniFile.h"
+#include "SettingsTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -10,18 +11,9 @@
 
 using namespace fixtally;
 namespace fs = std::filesystem;
+using namespace fixtally::test;
 
 namespace {
-
-// UTF-16 LE bytes of an ASCII text, as another program would write them.
-std::string Utf16Le(std::string_view ascii, bool bom = true) {
-    std::string out = bom ? "\xFF\xFE" : "";
-    for (char c : ascii) {
-        out += c;
-        out += '\0';
-    }
-    return out;
-}
 
 std::string Utf16Be(std::string_view ascii) {
     std::string out = "\xFE\xFF";
@@ -30,16 +22,6 @@ std::string Utf16Be(std::string_view ascii) {
         out += c;
     }
     return out;
-}
-
-std::string ReadBytes(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteBytes(const fs::path& p, std::string_view bytes) {
-    std::ofstream out(p, std::ios::binary);
-    out.write(bytes.data(), std::streamsize(bytes.size()));
 }
 
 class TempDir {

@@ -1,4 +1,5 @@
 #include "settings/IniPath.h"
+#include "SettingsTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -14,18 +15,9 @@
 
 using namespace fixtally;
 namespace fs = std::filesystem;
+using namespace fixtally::test;
 
 namespace {
-
-std::string ReadText(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteText(const fs::path& p, std::string_view text) {
-    std::ofstream out(p, std::ios::binary | std::ios::trunc);
-    out << text;
-}
 
 // A scratch folder that every user may enter.
 class TempDir {
@@ -60,25 +52,6 @@ int RunUnprivileged(const std::function<int()>& checks) {
     ::waitpid(pid, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : 200;
 }
-
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const std::string& value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old, had_ = true;
-        ::setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv() {
-        if (had_)
-            ::setenv(name_, old_.c_str(), 1);
-        else
-            ::unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    std::string old_;
-    bool had_ = false;
-};
 
 } // namespace
 
@@ -122,7 +95,7 @@ TEST(IniPath, ReadOnlyFolderMovesTheFileToTheConfigFolder) {
     fs::create_directory(dir / "home");
     ::chmod((dir / "home").c_str(), 0777);
     const std::string exe = dir.Str("bin/fixtally");
-    WriteText(dir / "bin/fixtally.ini", "original");
+    WriteBytes(dir / "bin/fixtally.ini", "original");
     ::chmod((dir / "bin").c_str(), 0555);
     ScopedEnv xdg("XDG_CONFIG_HOME", dir.Str("home/conf"));
     const std::string moved = dir.Str("home/conf/fixtally/fixtally.ini");
@@ -131,11 +104,11 @@ TEST(IniPath, ReadOnlyFolderMovesTheFileToTheConfigFolder) {
     EXPECT_EQ(RunUnprivileged([&] {
                   IniPathResult r = DefaultIniPath({}, exe);
                   if (!r.Ok() || r.Path != moved) return 1;
-                  if (ReadText(moved) != "original") return 2;
+                  if (ReadBytes(moved) != "original") return 2;
                   // The copy is newer now: a later start keeps the user's copy.
-                  WriteText(moved, "changed");
+                  WriteBytes(moved, "changed");
                   r = UsableIniPath("fixtally.ini", exe);
-                  if (r.Path != moved || ReadText(moved) != "changed") return 3;
+                  if (r.Path != moved || ReadBytes(moved) != "changed") return 3;
                   // A file that is missing beside the executable is not copied.
                   r = UsableIniPath("other.ini", exe);
                   if (r.Path != dir.Str("home/conf/fixtally/other.ini") || fs::exists(r.Path))
@@ -149,7 +122,7 @@ TEST(IniPath, ReadOnlyFolderMovesTheFileToTheConfigFolder) {
     fs::last_write_time(original, fs::last_write_time(moved) + std::chrono::hours(1));
     EXPECT_EQ(RunUnprivileged([&] {
                   IniPathResult r = UsableIniPath("fixtally.ini", exe);
-                  return r.Path == moved && ReadText(moved) == "original" ? 0 : 1;
+                  return r.Path == moved && ReadBytes(moved) == "original" ? 0 : 1;
               }),
               0);
 }
@@ -158,7 +131,7 @@ TEST(IniPath, ErrorsNameTheFolderOrTheFile) {
     TempDir dir;
     fs::create_directory(dir / "bin");
     const std::string exe = dir.Str("bin/fixtally");
-    WriteText(dir / "bin/fixtally.ini", "original");
+    WriteBytes(dir / "bin/fixtally.ini", "original");
     ::chmod((dir / "bin").c_str(), 0555);
 
     {
@@ -199,6 +172,6 @@ TEST(IniPath, ConfigHomeFallsBackToDotConfig) {
 TEST(IniPath, TimeStampOfMissingFileIsZero) {
     TempDir dir;
     EXPECT_EQ(IniTimeStamp(dir.Str("missing.ini")), 0);
-    WriteText(dir / "a.ini", "x");
+    WriteBytes(dir / "a.ini", "x");
     EXPECT_GT(IniTimeStamp(dir.Str("a.ini")), 0);
 }

@@ -1,5 +1,6 @@
 #include "settings/SettingsIo.h"
 
+#include "SettingsTestSupport.h"
 #include "app/LogKind.h"
 #include "app/Program.h"
 #include "graph/RangeTable.h"
@@ -21,6 +22,7 @@
 
 using namespace fixtally;
 namespace fs = std::filesystem;
+using namespace fixtally::test;
 
 namespace {
 
@@ -36,25 +38,6 @@ const std::vector<std::string> OptionKeys = {
 const std::vector<std::string> OtherKeys = {"ElapsesTimes", "MovingDist", "LatLon", "Alt",
                                             "Speed",        "DOP",        "Error"};
 
-std::string ReadBytes(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteBytes(const fs::path& p, std::string_view bytes) {
-    std::ofstream out(p, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), std::streamsize(bytes.size()));
-}
-
-std::string Utf16Le(std::string_view ascii) {
-    std::string out = "\xFF\xFE";
-    for (char c : ascii) {
-        out += c;
-        out += '\0';
-    }
-    return out;
-}
-
 std::string Fixture(const char* name) {
     return std::string(FIXTALLY_TEST_DATA) + "/ini/" + name;
 }
@@ -64,28 +47,6 @@ int Count(const std::string& text, const std::string& part) {
     for (std::size_t i = text.find(part); i != std::string::npos; i = text.find(part, i + 1)) ++n;
     return n;
 }
-
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old, had_ = true;
-        if (value)
-            ::setenv(name, value, 1);
-        else
-            ::unsetenv(name);
-    }
-    ~ScopedEnv() {
-        if (had_)
-            ::setenv(name_, old_.c_str(), 1);
-        else
-            ::unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    std::string old_;
-    bool had_ = false;
-};
 
 // Every setting as text, key by key, for comparing two programs.
 std::vector<std::string> Snapshot(Settings& s) {
