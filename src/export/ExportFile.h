@@ -30,7 +30,6 @@ public:
     bool Write(std::string_view bytes);
     // Closes the file; false when a write or the close failed.
     bool Close();
-    bool IsOpen() const { return file_ != nullptr; }
 
 private:
     std::FILE* file_ = nullptr;

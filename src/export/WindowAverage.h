@@ -48,8 +48,6 @@ public:
     static constexpr std::size_t WindowBatch = 4;
     void Average(const double* from, const double* to, WindowMean* means, std::size_t count) const;
 
-    std::size_t Size() const { return times_.size(); }
-
 private:
     void OrderByTime();
     // The positions first..last (exclusive) in time order of the fixes from..to.
