@@ -104,9 +104,10 @@ bool CalendarFromDayNumber(double dayNumber, CalendarTime& out) {
         days = static_cast<std::int64_t>(std::trunc(dayNumber));
         ms = std::llround(std::fabs(dayNumber - static_cast<double>(days)) *
                           static_cast<double>(kMsPerDay));
+        // Rounded up to midnight: the next day, which is one day number up here too.
         if (ms >= kMsPerDay) {
             ms -= kMsPerDay;
-            --days;
+            ++days;
         }
     }
     if (days < kFirstDay || days > kLastDay) return false;

@@ -50,6 +50,12 @@ TEST(FormatDatePattern, RoundsToTheMillisecondAcrossMidnight) {
     EXPECT_EQ("2026/12/10 00:00:00.000", FormatDatePattern(day, "yyyy/mm/dd hh:nn:ss.zzz"));
     day = 46365 + 86399999.4 / 86400000.0;
     EXPECT_EQ("2026/12/09 23:59:59.999", FormatDatePattern(day, "yyyy/mm/dd hh:nn:ss.zzz"));
+    // Before 1899-12-30 the day number counts down but the time of day still counts up:
+    // 0.4 ms before midnight of 1899-12-28 is midnight of the 29th.
+    day = -2 - 86399999.6 / 86400000.0;
+    EXPECT_EQ("1899/12/29 00:00:00.000", FormatDatePattern(day, "yyyy/mm/dd hh:nn:ss.zzz"));
+    day = -0.9999999999;
+    EXPECT_EQ("1899/12/31 00:00:00.000", FormatDatePattern(day, "yyyy/mm/dd hh:nn:ss.zzz"));
 }
 
 TEST(FormatDatePattern, GivesEmptyTextForDayNumbersWithoutADate) {
