@@ -117,8 +117,9 @@ ExportOutcome ExportTrackCsv(Program& program, bool withError,
             if (fix.Time >= 1) AppendDatePattern(line, fix.Time, dateFormat);
             line += ',';
         }
-        line += FormatTimeFraction(
-            fix.Time, dateColumn || fix.Time < 1 ? std::string_view("hh:nn:ss.") : dateTimePattern);
+        AppendTimeFraction(line, fix.Time,
+                           dateColumn || fix.Time < 1 ? std::string_view("hh:nn:ss.")
+                                                      : dateTimePattern);
         line += ',';
         AppendFixed(line, fix.Latitude, decimals.LatLon);
         line += ',';
