@@ -493,7 +493,7 @@ std::string_view TrimField(const char* begin, const char* end) {
     return TrimText({begin, static_cast<std::size_t>(end - begin)});
 }
 
-// Delphi-style insertion into a fixed buffer: positions are 1-based and clamped.
+// Inserts c into a fixed buffer before the 1-based position, clamped to the text.
 void InsertChar(char* text, int& size, char c, int position) {
     int at = std::clamp(position, 1, size + 1) - 1;
     std::memmove(text + at + 1, text + at, static_cast<std::size_t>(size - at));
