@@ -283,13 +283,12 @@ void Column(Line& l, double v, int decimals, int width) {
 
 // A logger CSV in the layout of the M-241 / V-900 family: date and time columns, decimal
 // degrees with hemisphere columns, height and speed with their units, used(view) count.
-bool WriteCsvHeader(Line& l, const Options& o) {
+void WriteCsvHeader(Line& l, const Options& o) {
     l.Add("INDEX,RCR,DATE,TIME,VALID,LATITUDE,N/S,LONGITUDE,E/W,HEIGHT,SPEED,HDOP,"
           "NSAT (USED/VIEW)")
         .Add(o.lineEnd);
-    return true;
 }
-bool WriteCsvEpoch(Line& l, const Options& o, const Epoch& e, std::int64_t index) {
+void WriteCsvEpoch(Line& l, const Options& o, const Epoch& e, std::int64_t index) {
     l.Int(index + 1).Add(",T,");
     SlashedDateTime(l, e.timeMs, ',', false);
     l.Add(",SPS,").Fixed(std::fabs(e.latitude), 6).Add(e.latitude < 0 ? ",S," : ",N,");
@@ -297,13 +296,12 @@ bool WriteCsvEpoch(Line& l, const Options& o, const Epoch& e, std::int64_t index
     l.Fixed(e.altitude, 3).Add(" M,").Fixed(e.speedKnots * 1.852, 1).Add(" km/h,");
     l.Fixed(e.hdop, 1).Add(',').Int(e.satellites).Add('(').Int(e.satellites + 3).Add(')');
     l.Add(o.lineEnd);
-    return true;
 }
 
 // An RTKLIB solution file in GPS time, 18 s ahead of UTC, with a comment preamble and the
 // column title line as RTKLIB writes them.
 constexpr std::int64_t GpsAheadOfUtcMs = 18000;
-bool WritePosHeader(Line& l, const Options& o) {
+void WritePosHeader(Line& l, const Options& o) {
     l.Add("% program   : loggen (synthetic static receiver)").Add(o.lineEnd);
     l.Add("% pos mode  : kinematic").Add(o.lineEnd);
     l.Add("% ref pos   : ").Fixed(o.latitude, 9).Add("  ").Fixed(o.longitude, 9).Add("  ");
@@ -315,9 +313,8 @@ bool WritePosHeader(Line& l, const Options& o) {
     l.Add("%  GPST                  latitude(deg) longitude(deg)  height(m)   Q  ns   sdn(m)"
           "   sde(m)   sdu(m)  sdne(m)  sdeu(m)  sdun(m) age(s)  ratio")
         .Add(o.lineEnd);
-    return true;
 }
-bool WritePosEpoch(Line& l, const Options& o, const Epoch& e, std::int64_t) {
+void WritePosEpoch(Line& l, const Options& o, const Epoch& e, std::int64_t) {
     SlashedDateTime(l, e.timeMs + GpsAheadOfUtcMs, ' ', true);
     const int quality = e.satellites >= 9 ? 1 : 2; // fixed with many satellites, else float
     const double sd = 0.01 * e.hdop * (quality == 1 ? 1 : 10);
@@ -335,7 +332,6 @@ bool WritePosEpoch(Line& l, const Options& o, const Epoch& e, std::int64_t) {
     Column(l, 1.0, 2, 7);
     Column(l, quality == 1 ? 12.5 : 1.4, 1, 7);
     l.Add(o.lineEnd);
-    return true;
 }
 
 bool ParseTime(std::string_view s, std::int64_t& ms) {
@@ -440,20 +436,15 @@ int main(int argc, char** argv) {
         }
     }
     Line line;
-    bool supported = true;
     switch (o.kind) {
     case Kind::Nmea:
         break;
     case Kind::Csv:
-        supported = WriteCsvHeader(line, o);
+        WriteCsvHeader(line, o);
         break;
     case Kind::Pos:
-        supported = WritePosHeader(line, o);
+        WritePosHeader(line, o);
         break;
-    }
-    if (!supported) {
-        std::fputs("loggen: this kind of log is not written yet\n", stderr);
-        return 2;
     }
 
     const double periodMs = 1000.0 / o.rate;
@@ -487,19 +478,17 @@ int main(int argc, char** argv) {
         e.vdop = e.hdop * 1.4;
         e.pdop = std::sqrt(e.hdop * e.hdop + e.vdop * e.vdop);
 
-        bool written = true;
         switch (o.kind) {
         case Kind::Nmea:
             WriteNmeaEpoch(line, o, e, i, noise);
             break;
         case Kind::Csv:
-            written = WriteCsvEpoch(line, o, e, i);
+            WriteCsvEpoch(line, o, e, i);
             break;
         case Kind::Pos:
-            written = WritePosEpoch(line, o, e, i);
+            WritePosEpoch(line, o, e, i);
             break;
         }
-        if (!written) break;
         if (line.Size() >= (1 << 20)) {
             std::fwrite(line.Text().data(), 1, line.Size(), out);
             line.Clear();
