@@ -32,4 +32,10 @@ void ShowReadingPercentage(Program& program, std::string_view name, std::int64_t
     panel.append("%)");
 }
 
+void PublishLogRange(Program& program) {
+    // The count-range dialog also makes CountRange the full range.
+    program.RangeDialog.PublishLogRange(program);
+    program.Average.PublishLogRange(program);
+}
+
 } // namespace fixtally

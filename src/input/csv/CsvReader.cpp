@@ -142,8 +142,7 @@ int ReadCsvLog(Program& program, std::string_view path) {
         program.Main.StatusPanel1 += "  Read:" + CountText(count) + "rec.";
         ShowReadProgress(program, reader.LogBytesRead(), reader.LogFileSize());
         program.Log.LogPosDecimals = std::clamp(program.Log.LogPosDecimals, 3, 9);
-        program.RangeDialog.PublishLogRange(program);
-        program.Average.PublishLogRange(program);
+        PublishLogRange(program);
         if (count > 0) CountFixes(program);
     } catch (const std::exception&) {
         reader.CloseLog();

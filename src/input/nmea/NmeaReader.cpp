@@ -123,12 +123,6 @@ bool ReadPass(Program& program, LogLineReader& reader, NmeaDecoder& decoder,
 
 } // namespace
 
-void PublishLogRange(Program& program) {
-    program.RangeDialog.PublishLogRange(program);
-    program.FullRange = program.CountRange;
-    program.Average.PublishLogRange(program);
-}
-
 int ReadNmeaLog(Program& program) {
     bool readPassDone = false;
     const int result = ReadNmeaPasses(program, readPassDone);

@@ -20,8 +20,4 @@ int ReadNmeaLog(Program& program);
 // pass completed, after which ReadNmeaLog runs CountFixes.
 int ReadNmeaPasses(Program& program, bool& readPassDone);
 
-// After a read: fills the count-range dialog (start, final, title, range text) and the
-// averaged-CSV dialog's time fields from CountRange, and sets FullRange to CountRange.
-void PublishLogRange(Program& program);
-
 } // namespace fixtally
