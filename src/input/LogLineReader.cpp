@@ -100,9 +100,11 @@ bool LogLineReader::OpenLog(const std::string& path) {
     fileSize_ = 0;
     endOfLog_ = true;
 
+    // Opened non-blocking, so that a named pipe is refused below instead of waiting for a
+    // writer; a regular file is then read blocking as usual.
     int fd;
     do {
-        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) return false;
     struct stat info {};
@@ -110,6 +112,8 @@ bool LogLineReader::OpenLog(const std::string& path) {
         ::close(fd);
         return false;
     }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
     ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
     fd_ = fd;
     fileSize_ = static_cast<std::int64_t>(info.st_size);

@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -175,6 +176,18 @@ TEST(LogLineReader, OpenFailures) {
     EXPECT_TRUE(reader.EndOfLog());
     reader.RewindLog();
     EXPECT_TRUE(reader.EndOfLog());
+}
+
+TEST(LogLineReader, NamedPipeIsRefusedWithoutWaitingForAWriter) {
+    const std::filesystem::path fifo =
+        std::filesystem::path(FIXTALLY_BINARY_DIR) / "test_logs" / "reader_fifo";
+    std::filesystem::create_directories(fifo.parent_path());
+    std::filesystem::remove(fifo);
+    ASSERT_EQ(0, ::mkfifo(fifo.c_str(), 0600));
+    LogLineReader reader;
+    EXPECT_FALSE(reader.OpenLog(fifo.string()));
+    EXPECT_TRUE(reader.EndOfLog());
+    std::filesystem::remove(fifo);
 }
 
 TEST(LogLineReader, CountersAndRewind) {
