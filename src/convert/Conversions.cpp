@@ -338,7 +338,7 @@ double CoordinateFromText(std::string_view input) {
     text = TrimText(text);
 
     bool plain = true;
-    for (char c : text) plain = plain && Contains("+-0123456789.E", c);
+    for (char c : text) plain = plain && IsNumberChar(c);
     double value = 0;
     if (plain && ParseDecimal(text, value)) return negative ? -value : value;
 
