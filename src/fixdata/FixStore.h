@@ -28,7 +28,9 @@ public:
     void StepBack() {
         if (position_ >= FixRecordSize) position_ -= FixRecordSize;
     }
-    void Reserve(std::size_t records) { bytes_.reserve(records * FixRecordSize); }
+    // Room for this many records, as a hint: when the memory cannot be had, the store
+    // grows as records come.
+    void Reserve(std::size_t records);
 
     std::size_t Size() const { return bytes_.size(); }
     std::size_t Position() const { return position_; }

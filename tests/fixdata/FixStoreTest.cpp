@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 using namespace fixtally;
 
@@ -69,4 +70,18 @@ TEST(FixStore, AppendReadStepBackAndClear) {
     store.Clear();
     EXPECT_TRUE(store.Exists());
     EXPECT_EQ(store.Count(), 0u);
+}
+
+TEST(FixStore, ReserveBeyondMemoryIsOnlyAHint) {
+    FixStore store;
+    store.Replace();
+    for (std::size_t records :
+         {std::numeric_limits<std::size_t>::max(),
+          std::numeric_limits<std::size_t>::max() / FixRecordSize, std::size_t{1} << 50}) {
+        EXPECT_NO_THROW(store.Reserve(records)) << records;
+    }
+    FixRecord r;
+    r.Time = 46365.5;
+    store.Append(r);
+    EXPECT_EQ(1u, store.Count());
 }

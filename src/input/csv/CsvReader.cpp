@@ -13,7 +13,6 @@
 #include <algorithm>
 #include <charconv>
 #include <exception>
-#include <new>
 #include <string>
 
 namespace fixtally {
@@ -38,11 +37,7 @@ void ReserveForLog(FixStore& store, const LogLineReader& reader, long long store
     // Never more than twice the file's size in records: short first lines must not make
     // a large log reserve memory it will not fill.
     estimate = std::min(estimate, 2 * size / static_cast<double>(FixRecordSize));
-    try {
-        store.Reserve(static_cast<std::size_t>(estimate) + ProgressInterval);
-    } catch (const std::bad_alloc&) {
-        // The store then grows as the fixes come.
-    }
+    store.Reserve(static_cast<std::size_t>(estimate) + ProgressInterval);
 }
 
 // The pass over the data lines; false when it was aborted or failed.
