@@ -189,11 +189,12 @@ int ReadNmeaPasses(Program& program, bool& readPassDone) {
         NmeaEpochAssembler epochs(reader, decoder, log);
         epochs.LeadingType = leadingType;
         std::int64_t total = 0;
-        if (!ReadPass(program, reader, decoder, epochs, firstDate, name, total)) {
+        // An abort or a read error leaves an empty store, not part of the log.
+        if (!ReadPass(program, reader, decoder, epochs, firstDate, name, total) ||
+            reader.ReadFailed()) {
             program.Store.Clear();
             return -1;
         }
-        if (reader.ReadFailed()) return -1;
 
         panel1.append("  ");
         char digits[24];
@@ -209,6 +210,7 @@ int ReadNmeaPasses(Program& program, bool& readPassDone) {
         return total > INT32_MAX ? INT32_MAX : static_cast<int>(total);
     } catch (...) {
         // Out of memory for the store, or a failure further on: the load fails.
+        program.Store.Clear();
         return -1;
     }
 }
