@@ -48,8 +48,6 @@ public:
     // from the previous epoch when this one has no later time. False at the end of the log.
     bool AssembleEpoch(EpochFix& fix);
 
-    void ClearPending() { hasPending_ = false; }
-
 private:
     LogLineReader& reader_;
     NmeaDecoder& decoder_;
