@@ -97,14 +97,18 @@ std::uint64_t LoadNameKey(const char* name) {
     return key;
 }
 
-// Open-addressed lookup of the 36 entries: a multiplier that puts every key in its own
+// The table's entries, "$X_X_X" included.
+constexpr std::size_t kEntries = (SentenceTable.size() - 1) / 6;
+static_assert(kEntries == AdditionalGsaIndex);
+
+// Open-addressed lookup of the entries: a multiplier that puts every key in its own
 // slot of 128, found at compile time.
 constexpr int kSlotBits = 7;
 constexpr std::uint64_t SlotMultiplier() {
     for (std::uint64_t m = 0x9E3779B97F4A7C15ULL;; m += 0x2545F4914F6CDD1DULL) {
         bool used[1 << kSlotBits] = {};
         bool clash = false;
-        for (std::size_t k = 0; k < 36 && !clash; ++k) {
+        for (std::size_t k = 0; k < kEntries && !clash; ++k) {
             std::uint64_t slot = (NameKey(SentenceTable.data() + 6 * k) * m) >> (64 - kSlotBits);
             clash = used[slot];
             used[slot] = true;
@@ -120,7 +124,7 @@ struct Slot {
 };
 constexpr std::array<Slot, 1 << kSlotBits> kSlots = [] {
     std::array<Slot, 1 << kSlotBits> slots{};
-    for (std::size_t k = 0; k < 36; ++k) {
+    for (std::size_t k = 0; k < kEntries; ++k) {
         std::uint64_t key = NameKey(SentenceTable.data() + 6 * k);
         slots[(key * kSlotMultiplier) >> (64 - kSlotBits)] = {key, static_cast<int>(k)};
     }
