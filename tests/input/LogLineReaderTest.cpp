@@ -45,6 +45,11 @@ struct LineCase {
     std::vector<std::string> lines;
 };
 
+// Test names show the case's name, not its bytes.
+void PrintTo(const LineCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class LineReaderCases : public ::testing::TestWithParam<LineCase> {};
 
 TEST_P(LineReaderCases, GivesTheLines) {
@@ -91,6 +96,10 @@ struct FrameKind {
     const char* name;
     std::string frame;
 };
+
+void PrintTo(const FrameKind& k, std::ostream* out) {
+    *out << k.name;
+}
 
 class FrameCases : public ::testing::TestWithParam<FrameKind> {};
 
