@@ -65,6 +65,10 @@ struct ModeCase {
     const char* panel1;
 };
 
+void PrintTo(const ModeCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class NmeaModes : public ::testing::TestWithParam<ModeCase> {};
 
 TEST_P(NmeaModes, ModeTextAndRecordCount) {
