@@ -1,10 +1,10 @@
 #include "app/CommandLine.h"
 
-#include "app/LogKind.h"
 #include "app/LogLoading.h"
 #include "app/Program.h"
+#include "app/ProgramSettings.h"
+#include "input/LogKind.h"
 #include "settings/IniPath.h"
-#include "settings/SettingsIo.h"
 
 namespace fixtally {
 

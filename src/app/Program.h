@@ -1,8 +1,9 @@
 #pragma once
 
+#include "app/AverageDialog.h"
+#include "app/OutputRange.h"
+#include "app/ReduceDialog.h"
 #include "display/MainWindowModel.h"
-#include "export/AverageDialog.h"
-#include "export/ReduceDialog.h"
 #include "fixdata/FixStore.h"
 #include "fixdata/LoadedLog.h"
 #include "graph/ScatterGraph.h"
@@ -10,7 +11,7 @@
 #include "settings/Conventions.h"
 #include "settings/FilterLimits.h"
 #include "settings/Settings.h"
-#include "stats/OutputRange.h"
+#include "stats/FixFilter.h"
 #include "stats/StatisticsResults.h"
 
 #include <string>
@@ -38,5 +39,10 @@ struct Program {
     AverageDialog Average; // "Average condition" of the averaged export
     std::string IniPath;   // full path of the INI file in use
 };
+
+// The filter in force: the limits of the last ReadFilterLimits, the log kind and CountRange.
+inline FixFilter CurrentFilter(const Program& program) {
+    return {program.Limits, program.Log.IsRtklibLog, program.CountRange};
+}
 
 } // namespace fixtally

@@ -2,19 +2,20 @@
 // prints the report, the status texts or the result fields, or writes exports
 // and the graph.
 
-#include "app/LogKind.h"
+#include "app/ExportCommands.h"
 #include "app/LogLoading.h"
+#include "app/OutputRange.h"
 #include "app/Program.h"
+#include "app/ProgramReport.h"
+#include "app/ProgramSettings.h"
 #include "cli/CliOptions.h"
 #include "cli/JsonResults.h"
-#include "export/ExportCommands.h"
+#include "input/LogKind.h"
 #include "input/csv/CsvProfiles.h"
 #include "platform/HeadlessPlatform.h"
-#include "report/ReportText.h"
 #include "settings/Conventions.h"
 #include "settings/SettingKeys.h"
-#include "settings/SettingsIo.h"
-#include "stats/OutputRange.h"
+#include "settings/Version.h"
 
 #ifdef FIXTALLY_HAVE_GRAPH
 #include "graph/render/GraphRender.h"
@@ -144,7 +145,7 @@ int main(int argc, char** argv) {
     }
     if (!options.GraphPath.empty()) {
 #ifdef FIXTALLY_HAVE_GRAPH
-        if (!WriteGraphPng(program, options.GraphPath)) {
+        if (!WriteGraphPng(program.Graph, options.GraphPath)) {
             std::cerr << "fixtally-cli: cannot write " << options.GraphPath << "\n";
             exitCode = ExitExport;
         }

@@ -1,10 +1,8 @@
 #include "display/ResultsDisplay.h"
 
-#include "app/Program.h"
 #include "convert/Conversions.h"
 #include "display/FixedText.h"
-#include "graph/GraphSub.h"
-#include "settings/FilterLimits.h"
+#include "geodesy/Geodesic.h"
 #include "stats/TimeText.h"
 
 #include <array>
@@ -70,10 +68,8 @@ std::span<const ResultField> ResultFields() {
     return fields;
 }
 
-void ReadDisplayDecimals(Program& program) {
-    Settings& settings = program.Settings;
-    MainWindowModel& main = program.Main;
-
+void ReadDisplayDecimals(MainWindowModel& main, Settings& settings, int logPosDecimals,
+                         int logAltDecimals) {
     // "0" leaves the count to the log; the log's count is clamped silently, so the
     // user's "0" stays and the next log decides again.
     auto logOrTyped = [](std::string& text, int logDecimals, int low, int high) {
@@ -83,8 +79,8 @@ void ReadDisplayDecimals(Program& program) {
         if (used != typed) text = std::to_string(used);
         return used;
     };
-    main.PosDecimals = logOrTyped(settings.PosDecimal, program.Log.LogPosDecimals, 3, 9);
-    main.AltDecimals = logOrTyped(settings.AltDecimal, program.Log.LogAltDecimals, 1, 6);
+    main.PosDecimals = logOrTyped(settings.PosDecimal, logPosDecimals, 3, 9);
+    main.AltDecimals = logOrTyped(settings.AltDecimal, logAltDecimals, 1, 6);
 
     main.ErrorDecimals = TextToInt(settings.ErrorDecimal);
     if (main.ErrorDecimals == 0) {
@@ -98,10 +94,8 @@ void ReadDisplayDecimals(Program& program) {
     }
 }
 
-void ShowSpreadFields(Program& program) {
-    MainWindowModel& main = program.Main;
-    const SpreadValues& spread = program.Results.ErrorSpread;
-    const double factor = program.Settings.TwoDrms ? 1.0 : CepFactor;
+void ShowSpreadFields(MainWindowModel& main, const SpreadValues& spread, bool twoDrms) {
+    const double factor = twoDrms ? 1.0 : CepFactor;
     main.tCenterEditH2drms = SpreadText(spread.Horizontal, factor, main.ErrorDecimals);
     main.tCenterEditEW2drms = SpreadText(spread.EastWest, factor, main.ErrorDecimals);
     main.tCenterEditNS2drms = SpreadText(spread.NorthSouth, factor, main.ErrorDecimals);
@@ -110,15 +104,13 @@ void ShowSpreadFields(Program& program) {
     PairWidths(main.tCenterEditEW2drms, main.tCenterEditNS2drms);
 }
 
-void ShowAveragePosition(Program& program) {
-    MainWindowModel& main = program.Main;
-    const GeoPoint& average = program.Results.AveragePoint;
+void ShowAveragePosition(MainWindowModel& main, const GeoPoint& average, bool ddmmss) {
     if (std::isnan(average.Latitude) || std::isnan(average.Longitude)) {
         main.tCenterEditLatAve.clear();
         main.tCenterEditLonAve.clear();
         return;
     }
-    if (program.Settings.DDMMSS) {
+    if (ddmmss) {
         main.tCenterEditLatAve = FormatDmsHemisphere(average.Latitude, main.PosDecimals, "NS");
         main.tCenterEditLonAve = FormatDmsHemisphere(average.Longitude, main.PosDecimals, "EW");
     } else {
@@ -127,10 +119,12 @@ void ShowAveragePosition(Program& program) {
     }
 }
 
-void ShowFilterLabel(Program& program) {
-    const Settings& settings = program.Settings;
-    program.Main.LabelDgps = program.Log.IsRtklibLog ? settings.RTK_QS + settings.RTK_QU
-                                                     : settings.NMEA_QS + settings.NMEA_QU;
+std::string FilterLabelText(const Settings& settings, bool isRtklibLog) {
+    return isRtklibLog ? settings.RTK_QS + settings.RTK_QU : settings.NMEA_QS + settings.NMEA_QU;
+}
+
+std::string ProbabilityCaption(bool twoDrms) {
+    return twoDrms ? " 2drms " : " CEP(50%) ";
 }
 
 std::string ElapsedText(double days) {
@@ -146,40 +140,111 @@ std::string ElapsedText(double days) {
     return text;
 }
 
-void ShowStatusLine(Program& program, double firstTime, double lastTime, long long accepted,
-                    long long withAltitude) {
-    program.Main.LabelStatus =
-        FormatFixTime(program, firstTime) + " to " + FormatFixTime(program, lastTime) + "(UTC)" +
-        " elapsed: " + ElapsedText(lastTime - firstTime) + "  " + std::to_string(accepted) + ":" +
-        std::to_string(withAltitude) + "records.";
+std::string StatusLineText(double firstTime, double lastTime, long long accepted,
+                           long long withAltitude, std::string_view dateFormat) {
+    return FormatFixTime(firstTime, dateFormat) + " to " + FormatFixTime(lastTime, dateFormat) +
+           "(UTC)" + " elapsed: " + ElapsedText(lastTime - firstTime) + "  " +
+           std::to_string(accepted) + ":" + std::to_string(withAltitude) + "records.";
 }
 
-void SetProbabilityCaption(Program& program) {
-    program.Main.GroupBox2drms = program.Settings.TwoDrms ? " 2drms " : " CEP(50%) ";
-    ShowSpreadFields(program);
+std::string PeakTimeText(double time, double lastFixTime, std::string_view dateFormat) {
+    std::string pattern = "  ";
+    if (lastFixTime > 1) {
+        pattern += dateFormat;
+        pattern += " ";
+    }
+    pattern += "hh:nn:ss.";
+    return FormatTimeFraction(time, pattern) + "(UTC)";
 }
 
-void ClearResults(Program& program) {
-    for (const ResultField& field : ResultFields()) (program.Main.*field.Text).clear();
-    program.Main.LabelStatus.clear();
-    DrawGraphBackground(program);
+void ClearResultFields(MainWindowModel& main) {
+    for (const ResultField& field : ResultFields()) (main.*field.Text).clear();
+    main.LabelStatus.clear();
 }
 
-void ClearStatusBar(Program& program) {
-    program.Main.StatusPanel0.clear();
-    program.Main.StatusPanel1.clear();
-    if (program.Ui.TaskbarMaximum() > 0) {
-        program.Ui.SetTaskbarProgress(0);
-        program.Ui.SetTaskbarState(TaskbarState::None);
+namespace {
+
+std::string Metres(double value, int decimals) {
+    return FixedText(value, decimals) + "m";
+}
+
+void ShowPeaks(MainWindowModel& main, const CountTally& t, const StatisticsView& view) {
+    std::string horizontal = Metres(t.PeakHorizontal, main.ErrorDecimals);
+    std::string altitude;
+    if (t.AltitudeCount > 0) {
+        altitude = Metres(t.PeakAltitude, main.ErrorDecimals);
+        PadLeft(horizontal, altitude.size());
+        PadLeft(altitude, horizontal.size());
+    }
+    // A peak of exactly 0 keeps its time at 0 and shows nothing.
+    if (t.PeakHorizontalTime == 0)
+        horizontal.clear();
+    else
+        horizontal += PeakTimeText(t.PeakHorizontalTime, view.LastFixTime, view.DateFormat);
+    if (t.PeakAltitudeTime == 0)
+        altitude.clear();
+    else
+        altitude += PeakTimeText(t.PeakAltitudeTime, view.LastFixTime, view.DateFormat);
+    main.tCenterEditHP = horizontal;
+    main.tCenterEditAP = altitude;
+}
+
+void ShowDifference(MainWindowModel& main, const GeoPoint& a, const GeoPoint& t) {
+    main.tCenterEditHorDiff =
+        Metres(GeodesicDistance(a.Latitude, a.Longitude, t.Latitude, t.Longitude, 0, 0),
+               main.ErrorDecimals);
+    if (!std::isnan(a.Altitude))
+        main.tCenterEditAltDiff = Metres(a.Altitude - t.Altitude, main.ErrorDecimals);
+    const AxisOffset offset = AxisOffsets(t.Latitude, t.Longitude, a.Latitude, a.Longitude);
+    main.tCenterEditEwDiff = Metres(offset.East, main.ErrorDecimals);
+    main.tCenterEditNsDiff = Metres(offset.North, main.ErrorDecimals);
+}
+
+void ShowSatellites(MainWindowModel& main, const CountTally& t) {
+    const SatelliteTally& used = t.SatsUsed;
+    if (used.Min < 255 && used.Count > 0) {
+        main.tCenterEditSuAve = FixedText(static_cast<double>(used.Sum) / used.Count, 1);
+        main.tCenterEditSuMin = std::to_string(used.Min);
+        main.tCenterEditSuMax = std::to_string(used.Max);
+    }
+    const SatelliteTally& extra = t.SatsExtra;
+    if (extra.Min < 255 && extra.Count > 0) {
+        main.tCenterEditSuAve +=
+            "(" + FixedText(static_cast<double>(extra.Sum) / extra.Count, 1) + ")";
+        main.tCenterEditSuMin += "(" + std::to_string(extra.Min) + ")";
+        main.tCenterEditSuMax += "(" + std::to_string(extra.Max) + ")";
     }
 }
 
-std::string PeakTimeText(const Program& program, double time) {
-    std::string pattern = "  ";
-    if (program.Log.LastFixTime > 1)
-        pattern += DateFormatInUse(program.Settings, program.Conventions) + " ";
-    pattern += "hh:nn:ss.";
-    return FormatTimeFraction(time, pattern) + "(UTC)";
+void ShowDop(const DopTally& dop, int decimals, std::string& ave, std::string& min,
+             std::string& max) {
+    if (!(dop.Min < 255.0 && dop.Count > 0)) return;
+    ave = FixedText(dop.Sum / dop.Count, decimals);
+    min = FixedText(dop.Min, decimals);
+    max = FixedText(dop.Max, decimals);
+}
+
+} // namespace
+
+void ShowStatistics(MainWindowModel& main, const FixStatistics& statistics,
+                    const StatisticsView& view) {
+    const CountTally& t = statistics.Tally;
+    ShowSpreadFields(main, statistics.Spread, view.TwoDrms);
+    ShowAveragePosition(main, statistics.Average, view.DDMMSS);
+    if (t.AltitudeCount > 0)
+        main.tCenterEditAltAve = Metres(t.AltitudeSum / t.AltitudeCount, main.AltDecimals);
+    main.tCenterEditDgpsP = FixedText(static_cast<double>(t.Accepted) / t.InRange * 100, 1) + "%";
+    ShowPeaks(main, t, view);
+    if (view.UseTrueReference) ShowDifference(main, statistics.Average, view.TruePoint);
+    ShowSatellites(main, t);
+    ShowDop(t.Hdop, main.DopDecimals, main.tCenterEditHdopAve, main.tCenterEditHdopMin,
+            main.tCenterEditHdopMax);
+    ShowDop(t.Vdop, main.DopDecimals, main.tCenterEditVdopAve, main.tCenterEditVdopMin,
+            main.tCenterEditVdopMax);
+    ShowDop(t.Pdop, main.DopDecimals, main.tCenterEditPdopAve, main.tCenterEditPdopMin,
+            main.tCenterEditPdopMax);
+    main.LabelStatus =
+        StatusLineText(t.FirstTime, t.LastTime, t.Accepted, t.AltitudeCount, view.DateFormat);
 }
 
 } // namespace fixtally

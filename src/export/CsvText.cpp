@@ -44,9 +44,4 @@ std::string CompletedStatus(std::string_view fileName, long long lines) {
     return text;
 }
 
-std::string_view FileNameOf(std::string_view path) {
-    std::size_t slash = path.find_last_of('/');
-    return slash == std::string_view::npos ? path : path.substr(slash + 1);
-}
-
 } // namespace fixtally

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "convert/PathText.h"
+
 #include <string>
 #include <string_view>
 
@@ -23,8 +25,5 @@ std::string WritingStatus(std::string_view fileName, long long dots);
 
 // The status text of a finished export: " Completed: " + file name + " " + lines + "rec.".
 std::string CompletedStatus(std::string_view fileName, long long lines);
-
-// The name of a path without its folder.
-std::string_view FileNameOf(std::string_view path);
 
 } // namespace fixtally

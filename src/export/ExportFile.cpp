@@ -1,6 +1,5 @@
 #include "export/ExportFile.h"
 
-#include "app/Program.h"
 #include "convert/Conversions.h"
 
 #include <filesystem>
@@ -66,22 +65,6 @@ bool ExportFile::Close() {
     if (std::fclose(file_) != 0) failed_ = true;
     file_ = nullptr;
     return !failed_;
-}
-
-BusyCursorGuard::BusyCursorGuard(Platform& ui) : ui_(ui) {
-    ui_.SetBusyCursor(true);
-}
-
-BusyCursorGuard::~BusyCursorGuard() {
-    ui_.SetBusyCursor(false);
-}
-
-OverwriteAnswer AskOverwrite(Program& program, const std::string& path) {
-    std::error_code error;
-    if (!std::filesystem::exists(path, error)) return OverwriteAnswer::NoFile;
-    MessageButton answer = program.Ui.ShowMessage(path + " exists.\r\n\r\nOverwrite?",
-                                                  MessageKind::Information, ButtonYes | ButtonNo);
-    return answer == ButtonYes ? OverwriteAnswer::Yes : OverwriteAnswer::No;
 }
 
 } // namespace fixtally

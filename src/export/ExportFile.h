@@ -6,9 +6,6 @@
 
 namespace fixtally {
 
-struct Program;
-class Platform;
-
 // The file names of the exports, beside the log.
 // Track: "track.nmea" -> "track.csv"; a log whose extension is ".csv" in any case keeps
 // its name and gets "_s": "track.csv" -> "track_s.csv".
@@ -35,22 +32,5 @@ private:
     std::FILE* file_ = nullptr;
     bool failed_ = false;
 };
-
-// Shows the busy cursor for the lifetime of the guard.
-class BusyCursorGuard {
-public:
-    explicit BusyCursorGuard(Platform& ui);
-    ~BusyCursorGuard();
-    BusyCursorGuard(const BusyCursorGuard&) = delete;
-    BusyCursorGuard& operator=(const BusyCursorGuard&) = delete;
-
-private:
-    Platform& ui_;
-};
-
-enum class OverwriteAnswer { NoFile, Yes, No };
-
-// When the file exists, asks path + " exists.\r\n\r\nOverwrite?" with Yes and No.
-OverwriteAnswer AskOverwrite(Program& program, const std::string& path);
 
 } // namespace fixtally

@@ -1,13 +1,12 @@
 #include "export/TrackThinning.h"
 
-#include "export/ReduceDialog.h"
-#include "stats/Geodesic.h"
+#include "geodesy/Geodesic.h"
 
 namespace fixtally {
 
-TrackThinning::TrackThinning(const ReduceDialog& dialog, std::size_t recordCount)
-    : enabled_(dialog.ReduceEnabled), distance_(dialog.ReduceDistance),
-      interval_(dialog.ReduceInterval), recordCount_(recordCount) {}
+TrackThinning::TrackThinning(const ReduceRule& rule, std::size_t recordCount)
+    : enabled_(rule.Enabled), distance_(rule.Distance), interval_(rule.Interval),
+      recordCount_(recordCount) {}
 
 bool TrackThinning::Passes(std::size_t number, const FixRecord& fix) {
     movingDistance_ +=

@@ -6,7 +6,12 @@
 
 namespace fixtally {
 
-class ReduceDialog;
+// The thresholds of the Reduce dialog: thinning on or off, metres and days.
+struct ReduceRule {
+    bool Enabled = false;
+    double Distance = 30.0;
+    double Interval = 10.0 / 86400;
+};
 
 // The thinning rule of the track export, applied to the store's records in order. Every
 // record adds the leg from the previous record to the running moving distance (the leg
@@ -16,7 +21,7 @@ class ReduceDialog;
 // distance reaches the distance threshold.
 class TrackThinning {
 public:
-    TrackThinning(const ReduceDialog& dialog, std::size_t recordCount);
+    TrackThinning(const ReduceRule& rule, std::size_t recordCount);
 
     // Adds the leg into the record numbered `number` (from 1) and tells whether the
     // reduce rule lets it through.

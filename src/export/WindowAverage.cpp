@@ -1,8 +1,8 @@
 #include "export/WindowAverage.h"
 
-#include "app/Program.h"
+#include "fixdata/FixStore.h"
+#include "geodesy/Geodesic.h"
 #include "stats/FixFilter.h"
-#include "stats/Geodesic.h"
 
 #include <algorithm>
 #include <cmath>
@@ -31,14 +31,13 @@ WindowMean MeanOf(double latitudeSum, double longitudeSum, std::size_t count, do
 
 } // namespace
 
-WindowMean WindowAverage(const Program& program, double from, double to,
+WindowMean WindowAverage(const FixStore& store, const FixFilter& filter, double from, double to,
                          const DistanceLimit& limit) {
-    const FixStore& store = program.Store;
     double latitudeSum = 0, longitudeSum = 0, heightSum = 0;
     std::size_t count = 0, heightCount = 0;
     for (std::size_t i = 0, n = store.Count(); i < n; ++i) {
         const FixRecord fix = DecodeFixRecord(store.Data() + i * FixRecordSize);
-        if (!AcceptFix(program, fix)) continue;
+        if (!filter.Accepts(fix)) continue;
         if (!(from <= fix.Time && fix.Time <= to)) continue;
         if (limit.On && !WithinLimit(limit, fix.Latitude, fix.Longitude)) continue;
         latitudeSum += fix.Latitude;
@@ -52,8 +51,7 @@ WindowMean WindowAverage(const Program& program, double from, double to,
     return MeanOf(latitudeSum, longitudeSum, count, heightSum, heightCount);
 }
 
-AcceptedFixIndex::AcceptedFixIndex(const Program& program) {
-    const FixStore& store = program.Store;
+AcceptedFixIndex::AcceptedFixIndex(const FixStore& store, const FixFilter& filter) {
     storeTimes_.reserve(store.Count());
     latitudes_.reserve(store.Count());
     longitudes_.reserve(store.Count());
@@ -61,7 +59,7 @@ AcceptedFixIndex::AcceptedFixIndex(const Program& program) {
     heights_.reserve(store.Count());
     for (std::size_t i = 0, n = store.Count(); i < n; ++i) {
         const FixRecord fix = DecodeFixRecord(store.Data() + i * FixRecordSize);
-        if (!AcceptFix(program, fix)) continue;
+        if (!filter.Accepts(fix)) continue;
         storeTimes_.push_back(fix.Time);
         latitudes_.push_back(fix.Latitude);
         longitudes_.push_back(fix.Longitude);

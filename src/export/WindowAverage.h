@@ -1,13 +1,13 @@
 #pragma once
 
 #include "fixdata/FixRecord.h"
+#include "fixdata/FixStore.h"
+#include "stats/FixFilter.h"
 
 #include <cstddef>
 #include <vector>
 
 namespace fixtally {
-
-struct Program;
 
 // The horizontal limit of the averaged export: a fix farther than Metres from the centre
 // is left out (a fix exactly at the limit counts).
@@ -25,9 +25,9 @@ struct WindowMean {
     double Altitude = NaN;  // NaN when no counted fix has a height
 };
 
-// Mean of the fixes that AcceptFix accepts, whose time lies in from..to (both inclusive)
+// Mean of the fixes that the filter accepts, whose time lies in from..to (both inclusive)
 // and that pass the limit: one full pass over the store, summing in store order.
-WindowMean WindowAverage(const Program& program, double from, double to,
+WindowMean WindowAverage(const FixStore& store, const FixFilter& filter, double from, double to,
                          const DistanceLimit& limit);
 
 // The accepted fixes of the store, collected in one pass and ordered by time, so that a
@@ -36,7 +36,7 @@ WindowMean WindowAverage(const Program& program, double from, double to,
 // the last bit.
 class AcceptedFixIndex {
 public:
-    explicit AcceptedFixIndex(const Program& program);
+    AcceptedFixIndex(const FixStore& store, const FixFilter& filter);
 
     // Leaves out, from now on, the fixes beyond the limit.
     void ApplyLimit(const DistanceLimit& limit);

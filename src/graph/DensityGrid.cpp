@@ -1,7 +1,7 @@
 #include "graph/DensityGrid.h"
 
+#include "geodesy/Geodesic.h"
 #include "stats/FixFilter.h"
-#include "stats/Geodesic.h"
 
 #include <algorithm>
 #include <array>

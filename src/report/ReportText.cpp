@@ -1,6 +1,5 @@
 #include "report/ReportText.h"
 
-#include "app/Program.h"
 #include "convert/Conversions.h"
 
 #include <string_view>
@@ -55,19 +54,14 @@ private:
 
 } // namespace
 
-std::string BuildReportText(const Program& program) {
-    if (!program.Store.Exists() || program.Store.Count() == 0) {
-        program.Ui.ShowMessage(NoReadingDataMessage, MessageKind::Error, ButtonOk);
-        return {};
-    }
-    const MainWindowModel& m = program.Main;
-    const bool useTrue = program.Results.UseTrueReference;
+std::string BuildReportText(const MainWindowModel& m, bool useTrue, std::string_view logFileName,
+                            const Settings& settings) {
     ReportWriter r;
 
     r.Line(useTrue ? "True coordinates standard." : "Average coordinates standard.");
     r.Line();
     r.Line("Input file");
-    r.Field(program.Log.LogFileName, "", "");
+    r.Field(logFileName, "", "");
     r.Line();
     r.Line(TrimText(m.GroupBox2drms));
     r.Field(LabelHori, ":  ", m.tCenterEditH2drms);
@@ -100,10 +94,10 @@ std::string BuildReportText(const Program& program) {
         r.Field(LabelNSd, ": ", m.tCenterEditNsDiff);
         r.Line();
         r.Line("True coodinates");
-        r.Field(LabelLATt, ":  ", program.Settings.TrueLat);
-        r.Field(LabelLONt, ": ", program.Settings.TrueLon);
+        r.Field(LabelLATt, ":  ", settings.TrueLat);
+        r.Field(LabelLONt, ": ", settings.TrueLon);
         // The difference group's "Altitude", not the true-coordinate group's "Alt.".
-        r.Field(LabelALTd, ":  ", program.Settings.TrueAlt);
+        r.Field(LabelALTd, ":  ", settings.TrueAlt);
         r.Line();
     }
 

@@ -1,5 +1,7 @@
 #include "settings/IniPath.h"
 
+#include "convert/PathText.h"
+
 #include "convert/Conversions.h"
 
 #include <cerrno>
@@ -26,11 +28,6 @@ bool FolderWritable(const std::string& folder) {
     ::close(fd);
     ::unlink(name.c_str());
     return true;
-}
-
-std::string FileNameOf(std::string_view path) {
-    std::size_t slash = path.find_last_of('/');
-    return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
 }
 
 // Copies through a temporary file in the target's folder, so that a failed
@@ -83,7 +80,7 @@ std::int64_t IniTimeStamp(const std::string& path) {
 }
 
 bool IsIniPath(std::string_view path) {
-    std::string name = FileNameOf(path);
+    std::string name = std::string(FileNameOnly(path));
     std::size_t dot = name.find_last_of('.');
     return dot != std::string::npos &&
            EqualsIgnoringCase(std::string_view(name).substr(dot), ".ini");
@@ -102,7 +99,7 @@ IniPathResult UsableIniPath(std::string_view path, const std::string& exePath) {
     fs::create_directories(folder, ec);
     if (!fs::is_directory(folder, ec)) return {{}, "Cannot create : " + folder};
 
-    const std::string moved = folder + FileNameOf(full);
+    const std::string moved = folder + std::string(FileNameOnly(full));
     if (fs::exists(full, ec) && IniTimeStamp(full) > IniTimeStamp(moved)) {
         if (!CopyOver(full, moved)) return {{}, "Cannot Copy : " + moved};
     }

@@ -1,8 +1,7 @@
 #include "stats/CountTally.h"
 
-#include "app/Program.h"
+#include "geodesy/Geodesic.h"
 #include "stats/FixFilter.h"
-#include "stats/Geodesic.h"
 
 #include <atomic>
 #include <cmath>
@@ -20,15 +19,14 @@ constexpr std::size_t BlockRecords = 8192; // a multiple of MessageInterval
 
 using Distances = ReferenceGeodesics::Distances;
 
-// The filter as it stood when the pass began; handlers that run while messages are
-// processed cannot change it halfway through.
-struct Filter {
-    FilterLimits Limits;
-    bool IsRtklibLog;
-    TimeRange Range;
+using Filter = FixFilter;
 
-    bool InRange(const FixRecord& fix) const { return InTimeRange(fix.Time, Range); }
-    bool Accepts(const FixRecord& fix) const { return AcceptFix(fix, Limits, IsRtklibLog, Range); }
+// The store of one pass and what to ask after every 1024th record.
+struct Pass {
+    const FixStore& Store;
+    const CountProgress& Progress;
+    const std::byte* Data;
+    std::size_t Size;
 };
 
 void AddSatellites(SatelliteTally& tally, std::uint8_t value) {
@@ -86,18 +84,15 @@ void AddFix(CountTally& t, const FixRecord& fix, const Distances& d, double refe
 
 // After every 1024th record: let the window work, then see whether to go on. A store
 // replaced meanwhile ends the pass like a read error.
-bool KeepGoing(Program& program, std::size_t recordNumber, const std::byte* data,
-               std::size_t size) {
+bool KeepGoing(const Pass& pass, std::size_t recordNumber) {
     if (recordNumber % MessageInterval != 0) return true;
-    program.Ui.ProcessMessages();
-    if (program.Log.AbortRequested) return false;
-    return program.Store.Data() == data && program.Store.Size() == size;
+    if (pass.Progress && !pass.Progress()) return false;
+    return pass.Store.Data() == pass.Data && pass.Store.Size() == pass.Size;
 }
 
-bool TallySequential(Program& program, const Filter& filter, const GeoPoint& r, CountTally& tally) {
-    const std::byte* data = program.Store.Data();
-    const std::size_t size = program.Store.Size();
-    const std::size_t count = program.Store.Count();
+bool TallySequential(const Pass& pass, const Filter& filter, const GeoPoint& r, CountTally& tally) {
+    const std::byte* data = pass.Data;
+    const std::size_t count = pass.Store.Count();
     for (std::size_t i = 0; i < count; ++i) {
         const FixRecord fix = DecodeFixRecord(data + i * FixRecordSize);
         if (filter.InRange(fix)) {
@@ -110,7 +105,7 @@ bool TallySequential(Program& program, const Filter& filter, const GeoPoint& r, 
                 AddFix(tally, fix, d, r.Altitude);
             }
         }
-        if (!KeepGoing(program, i + 1, data, size)) return false;
+        if (!KeepGoing(pass, i + 1)) return false;
     }
     return true;
 }
@@ -192,15 +187,14 @@ private:
     std::thread thread_;
 };
 
-bool TallyBlocked(Program& program, const Filter& filter, const GeoPoint& r, CountTally& tally,
+bool TallyBlocked(const Pass& pass, const Filter& filter, const GeoPoint& r, CountTally& tally,
                   bool parallel) {
-    const std::byte* data = program.Store.Data();
-    const std::size_t size = program.Store.Size();
-    const std::size_t count = program.Store.Count();
+    const std::byte* data = pass.Data;
+    const std::size_t count = pass.Store.Count();
     const ReferenceGeodesics geodesics(r.Latitude, r.Longitude);
 
     std::unique_ptr<Distances[]> buffer(new (std::nothrow) Distances[BlockRecords]);
-    if (!buffer) return TallySequential(program, filter, r, tally);
+    if (!buffer) return TallySequential(pass, filter, r, tally);
     std::unique_ptr<MeasureHelper> helper;
     if (parallel && count >= 2 * BlockRecords && std::thread::hardware_concurrency() > 1) {
         try {
@@ -223,7 +217,7 @@ bool TallyBlocked(Program& program, const Filter& filter, const GeoPoint& r, Cou
                 ++tally.InRange;
                 if (filter.Accepts(fix)) AddFix(tally, fix, buffer[i - start], r.Altitude);
             }
-            if (!KeepGoing(program, i + 1, data, size)) return false;
+            if (!KeepGoing(pass, i + 1)) return false;
         }
     }
     return true;
@@ -231,16 +225,17 @@ bool TallyBlocked(Program& program, const Filter& filter, const GeoPoint& r, Cou
 
 } // namespace
 
-bool TallyFixes(Program& program, const GeoPoint& reference, CountTally& tally, TallyMode mode) {
+bool TallyFixes(const FixStore& store, const FixFilter& filter, const GeoPoint& reference,
+                const CountProgress& progress, CountTally& tally, TallyMode mode) {
     tally = CountTally{};
-    const Filter filter{program.Limits, program.Log.IsRtklibLog, program.CountRange};
+    const Pass pass{store, progress, store.Data(), store.Size()};
     switch (mode) {
     case TallyMode::Sequential:
-        return TallySequential(program, filter, reference, tally);
+        return TallySequential(pass, filter, reference, tally);
     case TallyMode::Blocked:
-        return TallyBlocked(program, filter, reference, tally, false);
+        return TallyBlocked(pass, filter, reference, tally, false);
     case TallyMode::Parallel:
-        return TallyBlocked(program, filter, reference, tally, true);
+        return TallyBlocked(pass, filter, reference, tally, true);
     }
     return false;
 }

@@ -1,10 +1,16 @@
 #pragma once
 
-#include "stats/StatisticsResults.h"
+#include "fixdata/FixStore.h"
+#include "geodesy/GeoPoint.h"
+#include "stats/FixFilter.h"
+
+#include <functional>
 
 namespace fixtally {
 
-struct Program;
+// Asked after every 1024th record of a pass over the store (the program lets the window
+// work there); false stops the pass.
+using CountProgress = std::function<bool()>;
 
 // Minimum, maximum, sum and count of one DOP over the accepted fixes.
 struct DopTally {
@@ -52,10 +58,12 @@ enum class TallyMode {
     Parallel,   // the same with the blocks' distances shared between two threads
 };
 
-// The main pass over the store against reference with program.Limits and CountRange.
-// Every mode gives the same tally bit for bit: the sums are always added in store order.
-// Pending messages are processed after every 1024th record; false when the pass stopped
-// there (AbortRequested, or the store changed under it).
-bool TallyFixes(Program& program, const GeoPoint& reference, CountTally& tally, TallyMode mode);
+// The main pass over the store against reference with the filter. Every mode gives the
+// same tally bit for bit: the sums are always added in store order. progress (if set) is
+// asked after every 1024th record; false when the pass stopped there (progress said
+// stop, or the store changed under it).
+[[nodiscard]] bool TallyFixes(const FixStore& store, const FixFilter& filter,
+                              const GeoPoint& reference, const CountProgress& progress,
+                              CountTally& tally, TallyMode mode);
 
 } // namespace fixtally

@@ -1,7 +1,5 @@
 #include "stats/FixFilter.h"
 
-#include "app/Program.h"
-
 #include <cmath>
 
 namespace fixtally {
@@ -35,10 +33,6 @@ bool AcceptFix(const FixRecord& fix, const FilterLimits& limits, bool isRtklibLo
     if (!std::isnan(fix.Pdop) && limits.PdopLimit < fix.Pdop) return false;
     if (!InTimeRange(fix.Time, countRange)) return false;
     return QualityPasses(fix.FixQuality, limits, isRtklibLog);
-}
-
-bool AcceptFix(const Program& program, const FixRecord& fix) {
-    return AcceptFix(fix, program.Limits, program.Log.IsRtklibLog, program.CountRange);
 }
 
 } // namespace fixtally

@@ -6,8 +6,6 @@
 
 namespace fixtally {
 
-struct Program;
-
 // The quality test of one fix-quality character: a space always passes; any other
 // character counts as its digit value (a non-digit as 0) and is compared with the RTKLIB
 // pair when isRtklibLog is set, else with the NMEA/CSV pair.
@@ -19,13 +17,20 @@ bool QualityPasses(char16_t quality, const FilterLimits& limits, bool isRtklibLo
 bool AcceptFix(const FixRecord& fix, const FilterLimits& limits, bool isRtklibLog,
                const TimeRange& countRange);
 
-// The same with the program's limits (program.Limits, from the last ReadFilterLimits),
-// IsRtklibLog and CountRange.
-bool AcceptFix(const Program& program, const FixRecord& fix);
-
 // Whether a time lies in the range, both bounds inclusive; false when anything is NaN.
 inline bool InTimeRange(double time, const TimeRange& range) {
     return time >= range.Start && time <= range.End;
 }
+
+// The filter of one count, drawing or export, taken as it stands when the work begins, so
+// that handlers that run while messages are processed cannot change it halfway through.
+struct FixFilter {
+    FilterLimits Limits;
+    bool IsRtklibLog = false;
+    TimeRange Range;
+
+    bool InRange(const FixRecord& fix) const { return InTimeRange(fix.Time, Range); }
+    bool Accepts(const FixRecord& fix) const { return AcceptFix(fix, Limits, IsRtklibLog, Range); }
+};
 
 } // namespace fixtally

@@ -1,15 +1,8 @@
 #pragma once
 
-#include "fixdata/FixRecord.h"
+#include "geodesy/GeoPoint.h"
 
 namespace fixtally {
-
-// A position in degrees and metres; NaN where it has no data.
-struct GeoPoint {
-    double Latitude = NaN;
-    double Longitude = NaN;
-    double Altitude = NaN;
-};
 
 // Twice the root-mean-square distance of the accepted fixes from the reference, per axis,
 // in metres; NaN when not computed.

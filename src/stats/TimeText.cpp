@@ -1,6 +1,5 @@
 #include "stats/TimeText.h"
 
-#include "app/Program.h"
 #include "convert/Conversions.h"
 #include "convert/DatePattern.h"
 #include "settings/Conventions.h"
@@ -49,10 +48,6 @@ std::string FormatFixTime(double time, std::string_view dateFormat) {
     out += ' ';
     out += clock;
     return out;
-}
-
-std::string FormatFixTime(const Program& program, double time) {
-    return FormatFixTime(time, DateFormatInUse(program.Settings, program.Conventions));
 }
 
 namespace {
@@ -168,10 +163,6 @@ double ParseFixTime(std::string_view text, std::string_view dateFormat) {
     monthFirst.reserve(month.size() + day.size() + year.size() + 2);
     monthFirst.append(month).append("/").append(day).append("/").append(year);
     return DateTimeFromText(monthFirst, clock);
-}
-
-double ParseFixTime(const Program& program, std::string_view text) {
-    return ParseFixTime(text, DateFormatInUse(program.Settings, program.Conventions));
 }
 
 } // namespace fixtally

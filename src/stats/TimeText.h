@@ -5,8 +5,6 @@
 
 namespace fixtally {
 
-struct Program;
-
 // The program's one way to write and read a fix time. Times are day numbers (days since
 // 1899-12-30, UTC); a value of 1 or below is a time of day without a date.
 
@@ -23,13 +21,9 @@ bool AppendTimeFraction(std::string& out, double time, std::string_view pattern)
 // The standard text of a fix time: date (in dateFormat), a space and hh:nn:ss with the
 // milliseconds that are not zero; the time alone for a value of 1 or below.
 std::string FormatFixTime(double time, std::string_view dateFormat);
-// The same with the program's date format in use.
-std::string FormatFixTime(const Program& program, double time);
 
 // Reads a text in the form FormatFixTime writes with the same dateFormat; a time of day
 // alone is read as such. 0 when the text cannot be read.
 double ParseFixTime(std::string_view text, std::string_view dateFormat);
-// The same with the program's date format in use.
-double ParseFixTime(const Program& program, std::string_view text);
 
 } // namespace fixtally

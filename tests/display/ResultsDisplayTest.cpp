@@ -1,4 +1,5 @@
 #include "display/ResultsDisplay.h"
+#include "app/ResultsView.h"
 
 #include "app/Program.h"
 #include "display/FixedText.h"
@@ -146,16 +147,15 @@ TEST_F(DisplayFixture, FilterLabelShowsTheGroupInForce) {
     EXPECT_EQ(p.Main.LabelDgps, "<=1 fix");
 }
 
-TEST_F(DisplayFixture, StatusLine) {
-    p.Settings.DateFormat = "yyyy/mm/dd";
+TEST(StatusLineText, SpanElapsedTimeAndCounts) {
     const double first = 44259; // 2021/03/04
     const double last = first + 1 + (3600 + 30 * 60 + 15) / 86400.0;
-    ShowStatusLine(p, first, last, 5400, 5398);
-    EXPECT_EQ(p.Main.LabelStatus, "2021/03/04 00:00:00 to 2021/03/05 01:30:15(UTC) elapsed: 1 "
-                                  "01:30:15  5400:5398records.");
-    ShowStatusLine(p, first, first + 0.5, 2, 0);
-    EXPECT_EQ(p.Main.LabelStatus, "2021/03/04 00:00:00 to 2021/03/04 12:00:00(UTC) elapsed: "
-                                  "12:00:00  2:0records.");
+    EXPECT_EQ(StatusLineText(first, last, 5400, 5398, "yyyy/mm/dd"),
+              "2021/03/04 00:00:00 to 2021/03/05 01:30:15(UTC) elapsed: 1 "
+              "01:30:15  5400:5398records.");
+    EXPECT_EQ(StatusLineText(first, first + 0.5, 2, 0, "yyyy/mm/dd"),
+              "2021/03/04 00:00:00 to 2021/03/04 12:00:00(UTC) elapsed: "
+              "12:00:00  2:0records.");
 }
 
 TEST(ElapsedTextTest, WholeMillisecondsFirst) {

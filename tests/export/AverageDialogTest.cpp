@@ -1,6 +1,6 @@
 #include "ExportTestSupport.h"
 
-#include "export/AverageDialog.h"
+#include "app/AverageDialog.h"
 #include "stats/TimeText.h"
 
 using namespace fixtally;

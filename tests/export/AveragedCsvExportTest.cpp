@@ -1,8 +1,9 @@
 #include "ExportTestSupport.h"
 
-#include "export/AveragedCsvExport.h"
+#include "app/AveragedCsvExport.h"
+#include "app/ExportCommands.h"
+#include "app/LogLoading.h"
 #include "export/CsvText.h"
-#include "export/ExportCommands.h"
 #include "export/WindowAverage.h"
 #include "input/nmea/NmeaReader.h"
 #include "stats/TimeText.h"

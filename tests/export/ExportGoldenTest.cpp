@@ -1,6 +1,7 @@
 #include "ExportTestSupport.h"
 
-#include "export/ExportCommands.h"
+#include "app/ExportCommands.h"
+#include "app/LogLoading.h"
 #include "input/nmea/NmeaReader.h"
 
 using namespace fixtally;

@@ -2,8 +2,8 @@
 
 #include "app/Program.h"
 #include "convert/DatePattern.h"
+#include "geodesy/Geodesic.h"
 #include "platform/HeadlessPlatform.h"
-#include "stats/Geodesic.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "ExportTestSupport.h"
 
-#include "export/ExportCommands.h"
-#include "export/ReduceDialog.h"
+#include "app/ExportCommands.h"
+#include "app/ReduceDialog.h"
 #include "export/TrackThinning.h"
 
 #include <cmath>
@@ -67,7 +67,7 @@ TEST(ReduceDialogButtons, FullKeepsTextsCancelRequestsAbort) {
 
 // The numbers (from 1) of the records the rule lets through.
 std::vector<std::size_t> Passed(const ReduceDialog& dialog, const std::vector<FixRecord>& fixes) {
-    TrackThinning thinning(dialog, fixes.size());
+    TrackThinning thinning(dialog.Rule(), fixes.size());
     std::vector<std::size_t> passed;
     for (std::size_t i = 1; i <= fixes.size(); ++i) {
         if (!thinning.Passes(i, fixes[i - 1])) continue;

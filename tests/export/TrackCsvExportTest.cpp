@@ -1,8 +1,8 @@
 #include "ExportTestSupport.h"
 
-#include "export/ExportCommands.h"
+#include "app/ExportCommands.h"
+#include "app/TrackCsvExport.h"
 #include "export/ExportFile.h"
-#include "export/TrackCsvExport.h"
 
 #include <cmath>
 

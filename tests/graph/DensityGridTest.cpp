@@ -1,10 +1,10 @@
 #include "graph/DensityGrid.h"
-#include "graph/GraphSub.h"
+#include "app/GraphCommands.h"
 
 #include "app/Program.h"
+#include "geodesy/Geodesic.h"
 #include "platform/HeadlessPlatform.h"
 #include "stats/FixFilter.h"
-#include "stats/Geodesic.h"
 
 #include <gtest/gtest.h>
 

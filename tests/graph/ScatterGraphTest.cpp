@@ -1,7 +1,7 @@
 #include "graph/ScatterGraph.h"
+#include "app/GraphCommands.h"
 #include "graph/DensityGrid.h"
 #include "graph/FormatGrouped.h"
-#include "graph/GraphSub.h"
 
 #include "app/Program.h"
 #include "platform/HeadlessPlatform.h"

@@ -1,8 +1,8 @@
-#include "report/ReportText.h"
+#include "app/ProgramReport.h"
 
 #include "app/Program.h"
+#include "app/Recount.h"
 #include "platform/HeadlessPlatform.h"
-#include "stats/CountFixes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,11 @@
-#include "settings/SettingsIo.h"
+#include "app/ProgramSettings.h"
+#include "settings/SettingsIni.h"
+#include "settings/Version.h"
 
 #include "SettingsTestSupport.h"
-#include "app/LogKind.h"
 #include "app/Program.h"
 #include "graph/RangeTable.h"
+#include "input/LogKind.h"
 #include "input/csv/CsvProfiles.h"
 #include "platform/HeadlessPlatform.h"
 #include "settings/IniFile.h"

@@ -1,14 +1,15 @@
-#include "stats/CountFixes.h"
+#include "app/Recount.h"
 
 #include "app/Program.h"
+#include "app/ResultsView.h"
+#include "app/TrueCoordinates.h"
 #include "display/FixedText.h"
 #include "display/ResultsDisplay.h"
+#include "geodesy/Geodesic.h"
 #include "graph/RangeTable.h"
 #include "platform/HeadlessPlatform.h"
 #include "settings/FilterLimits.h"
 #include "stats/CountTally.h"
-#include "stats/Geodesic.h"
-#include "stats/TrueCoordinates.h"
 
 #include <gtest/gtest.h>
 
@@ -315,9 +316,10 @@ TEST_F(CountFixture, FastPassesAddUpExactlyLikeTheSequentialOne) {
     for (const GeoPoint reference :
          {GeoPoint{35.681236, 139.767125, 40}, GeoPoint{35.6813, 139.7671, 38.5}}) {
         CountTally sequential, blocked, parallel;
-        ASSERT_TRUE(TallyFixes(p, reference, sequential, TallyMode::Sequential));
-        ASSERT_TRUE(TallyFixes(p, reference, blocked, TallyMode::Blocked));
-        ASSERT_TRUE(TallyFixes(p, reference, parallel, TallyMode::Parallel));
+        const FixFilter filter = CurrentFilter(p);
+        ASSERT_TRUE(TallyFixes(p.Store, filter, reference, {}, sequential, TallyMode::Sequential));
+        ASSERT_TRUE(TallyFixes(p.Store, filter, reference, {}, blocked, TallyMode::Blocked));
+        ASSERT_TRUE(TallyFixes(p.Store, filter, reference, {}, parallel, TallyMode::Parallel));
         EXPECT_GT(sequential.Accepted, 30000);
         ExpectSameTally(sequential, blocked);
         ExpectSameTally(sequential, parallel);
@@ -331,16 +333,13 @@ TEST_F(CountFixture, FastPassStopsAtTheSameRecordOnEsc) {
     Load(fixes);
     p.Limits = ReadFilterLimits(p.Settings);
     for (TallyMode mode : {TallyMode::Sequential, TallyMode::Parallel}) {
-        HeadlessPlatform local;
-        Program q(local);
-        q.Store = p.Store;
-        q.CountRange = p.CountRange;
-        q.Limits = p.Limits;
-        local.InjectEscAfter(20, &q.Log.AbortRequested);
+        int calls = 0;
+        const CountProgress escAfterTwenty = [&calls] { return ++calls < 20; };
         CountTally tally;
-        EXPECT_FALSE(TallyFixes(q, GeoPoint{35, 139, 0}, tally, mode));
+        EXPECT_FALSE(TallyFixes(p.Store, CurrentFilter(p), GeoPoint{35, 139, 0}, escAfterTwenty,
+                                tally, mode));
         EXPECT_EQ(tally.Accepted, 20 * 1024);
-        EXPECT_EQ(local.ProcessMessagesCalls, 20);
+        EXPECT_EQ(calls, 20);
     }
 }
 

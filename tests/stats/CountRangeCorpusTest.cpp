@@ -1,9 +1,11 @@
+#include "app/LogLoading.h"
+#include "app/OutputRange.h"
 #include "app/Program.h"
+#include "app/ProgramTime.h"
 #include "input/csv/CsvReader.h"
 #include "input/nmea/NmeaReader.h"
 #include "platform/HeadlessPlatform.h"
 #include "stats/CountRange.h"
-#include "stats/OutputRange.h"
 #include "stats/TimeText.h"
 
 #include <gtest/gtest.h>

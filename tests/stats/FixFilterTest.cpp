@@ -1,8 +1,8 @@
 #include "stats/FixFilter.h"
 
 #include "app/Program.h"
+#include "app/TrueCoordinates.h"
 #include "platform/HeadlessPlatform.h"
-#include "stats/TrueCoordinates.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,5 @@
 #include "graph/render/GraphRender.h"
 
-#include "app/Program.h"
-
 #include <QPainter>
 #include <QString>
 
@@ -100,9 +98,9 @@ QImage GraphWithColourBar(const ScatterGraph& graph) {
     return combined;
 }
 
-bool WriteGraphPng(const Program& program, const std::string& path) {
+bool WriteGraphPng(const ScatterGraph& graph, const std::string& path) {
     if (path.empty()) return false;
-    return GraphWithColourBar(program.Graph).save(QString::fromStdString(path), "PNG");
+    return GraphWithColourBar(graph).save(QString::fromStdString(path), "PNG");
 }
 
 } // namespace fixtally

@@ -8,8 +8,6 @@
 
 namespace fixtally {
 
-struct Program;
-
 // The empty square picture (311 x 311, RGB32): white, the full-range and
 // half-range circles and the two axes in grey 128, a black 1-pixel frame.
 QImage DrawGraphBackground();
@@ -24,7 +22,7 @@ QImage DrawScatterGraph(const ScatterGraph& graph);
 // The graph with the colour bar below it unless the graph is monotone.
 QImage GraphWithColourBar(const ScatterGraph& graph);
 
-// Writes GraphWithColourBar of the program's graph as PNG; false when it cannot be written.
-bool WriteGraphPng(const Program& program, const std::string& path);
+// Writes GraphWithColourBar of the graph as PNG; false when it cannot be written.
+bool WriteGraphPng(const ScatterGraph& graph, const std::string& path);
 
 } // namespace fixtally

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "input/csv/CsvLayout.h"
+#include "settings/LoggerProfiles.h"
 #include "settings/Settings.h"
 
 #include <array>
@@ -9,16 +10,8 @@
 
 namespace fixtally {
 
-// The built-in alias lists of the CSVitem section (what a Settings starts with).
-Settings::CsvItemSection DefaultCsvItems();
-
 // The alias list of one role.
 const std::string& AliasList(const Settings::CsvItemSection& items, CsvRole role);
-
-// Appends each built-in logger profile to CSV_Info and CSV_Option, in the built-in
-// order, when the list has no non-empty value of that name yet. Entries already
-// there keep their values and places in front. Called after the settings are read.
-void AddDefaultProfiles(Settings& settings);
 
 // The value of the first entry of that name (compared without regard to case);
 // empty when there is none.

@@ -1,14 +1,9 @@
 #include "input/csv/CsvReader.h"
 
-#include "app/LogKind.h"
-#include "app/Program.h"
-#include "display/ResultsDisplay.h"
 #include "input/LogLineReader.h"
-#include "input/ReadProgress.h"
 #include "input/csv/CsvFix.h"
 #include "input/csv/CsvHeader.h"
 #include "input/csv/CsvProfiles.h"
-#include "stats/CountFixes.h"
 
 #include <algorithm>
 #include <charconv>
@@ -20,12 +15,6 @@ namespace fixtally {
 namespace {
 
 constexpr long long ProgressInterval = 1024;
-
-std::string CountText(long long count) {
-    char buffer[24];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, count);
-    return std::string(buffer, result.ptr);
-}
 
 // Sizes the store once for the whole log, from the bytes the first fixes took, so that
 // it does not grow step by step through a large log.
@@ -41,25 +30,28 @@ void ReserveForLog(FixStore& store, const LogLineReader& reader, long long store
 }
 
 // The pass over the data lines; false when it was aborted or failed.
-bool ReadFixes(Program& program, LogLineReader& reader, const ColumnMap& map,
-               const ProfileParams& params, std::string_view name, long long& count) {
-    CsvLineDecoder decoder(map, params, program.Settings.LeapSecond, program.Log);
+bool ReadFixes(LogLineReader& reader, const ColumnMap& map, const ProfileParams& params,
+               const Settings& settings, ReadObserver& observer, FixStore& store,
+               LoadResult& result) {
+    CsvLineDecoder decoder(map, params, settings.LeapSecond, result.Log);
     CsvFixValues values;
+    std::int64_t& count = result.Records;
     long long progress = 0;
     bool timed = false; // a stored fix with a time has set the count range
     double previousTime = 0, previousLatitude = 0, previousLongitude = 0;
+    result.RangeFound = true; // a log without a timed fix has the range 0..0
     while (ReadCsvFix(reader, decoder, previousTime, values)) {
         const bool repeat = params.MergeRepeats && count > 0 && values.Time == previousTime &&
                             values.Latitude == previousLatitude &&
                             values.Longitude == previousLongitude;
         if (!repeat) {
-            program.Store.Append(FixRecordFromCsv(values, map, params));
+            store.Append(FixRecordFromCsv(values, map, params));
             ++count;
             ++progress;
-            program.Log.LastFixTime = values.Time;
+            result.Log.LastFixTime = values.Time;
             // A fix without a time (0) has no place in the log's time span.
             if (values.Time != 0) {
-                TimeRange& range = program.CountRange;
+                TimeRange& range = result.Range;
                 if (!timed) {
                     range.Start = range.End = values.Time;
                     timed = true;
@@ -68,89 +60,93 @@ bool ReadFixes(Program& program, LogLineReader& reader, const ColumnMap& map,
                     range.End = std::max(range.End, values.Time);
                 }
             }
+        } else {
+            ++result.Skipped;
         }
         previousTime = values.Time;
         previousLatitude = values.Latitude;
         previousLongitude = values.Longitude;
 
-        if (!repeat && progress == ProgressInterval) ReserveForLog(program.Store, reader, count);
-        if (!repeat && progress % ProgressInterval == 0) {
-            ShowReadingPercentage(program, name, reader.LogBytesRead(), reader.LogFileSize());
-            ShowReadProgress(program, reader.LogBytesRead(), reader.LogFileSize());
-            program.Ui.ProcessMessages();
-            if (program.Log.AbortRequested) return false;
+        if (!repeat && progress == ProgressInterval) ReserveForLog(store, reader, count);
+        if (!repeat && progress % ProgressInterval == 0 &&
+            !observer.Progress(reader.LogBytesRead(), reader.LogFileSize())) {
+            result.Outcome = LoadOutcome::Aborted;
+            return false;
         }
     }
-    return !reader.ReadFailed();
+    if (reader.ReadFailed()) {
+        result.Outcome = LoadOutcome::Failed;
+        return false;
+    }
+    return true;
 }
 
 } // namespace
 
-int ReadCsvLog(Program& program, std::string_view path) {
-    const std::string name(FileNameOnly(path));
-    ClearResults(program);
-    ClearStatusBar(program);
-    program.Main.StatusPanel0 = " " + name + "  Reading CSV file ...";
-    program.Ui.ProcessMessages();
+LoadResult ReadCsvLog(std::string_view path, const ReadOptions& options, ReadObserver& observer,
+                      FixStore& store) {
+    LoadResult result;
+    LoadedLog& log = result.Log;
+    log.LogFileName = std::string(path);
+    log.LastFixTime = options.LastFixTime;
+    log.ExpandMode = options.ExpandMode;
+    log.LogPosDecimals = options.LogPosDecimals;
+    log.LogAltDecimals = options.LogAltDecimals;
+    result.StoreReplaced = true;
 
     LogLineReader reader;
     // A failed read leaves an empty store: the previous log must not be taken for this one.
-    if (!reader.OpenLog(std::string(path))) {
-        program.Main.StatusPanel0 = "  Can not open: " + name;
-        program.Store.Clear();
-        return -1;
+    if (!reader.OpenLog(log.LogFileName)) {
+        store.Clear();
+        result.Outcome = LoadOutcome::CannotOpen;
+        return result;
     }
     ColumnMap map;
     ProfileParams params;
+    const Settings& settings = *options.Options;
     try {
         // Settings that were never read (no INI) still know the built-in logger profiles.
-        const Settings* settings = &program.Settings;
+        const Settings* withProfilesAdded = &settings;
         Settings withProfiles;
-        if (settings->CSV_Info.empty() && settings->CSV_Option.empty()) {
-            withProfiles = program.Settings;
+        if (settings.CSV_Info.empty() && settings.CSV_Option.empty()) {
+            withProfiles = settings;
             AddDefaultProfiles(withProfiles);
-            settings = &withProfiles;
+            withProfilesAdded = &withProfiles;
         }
-        if (!AnalyseCsvHeader(reader, *settings, program.Log, map, params)) {
-            program.Main.StatusPanel0 = "  Unknown CSV log file : " + name;
+        if (!AnalyseCsvHeader(reader, *withProfilesAdded, log, map, params)) {
             reader.CloseLog();
-            program.Store.Clear();
-            return -2;
+            store.Clear();
+            result.Outcome = LoadOutcome::UnknownLayout;
+            return result;
         }
     } catch (const std::exception&) {
         reader.CloseLog();
-        program.Store.Clear();
-        return -1;
+        store.Clear();
+        result.Outcome = LoadOutcome::Failed;
+        return result;
     }
-    program.Main.StatusPanel0 = " " + name + "  " + map.ProfileName + " CSV file ...";
-    program.Log.CsvProfile = map.ProfileName;
+    log.CsvProfile = map.ProfileName;
+    observer.ProfileFound(map.ProfileName);
 
-    long long count = 0;
     try {
-        program.Store.Replace();
-        program.CountRange = TimeRange{};
-        if (!ReadFixes(program, reader, map, params, name, count)) {
+        store.Replace();
+        if (!ReadFixes(reader, map, params, settings, observer, store, result)) {
             reader.CloseLog();
-            program.Store.Clear();
-            return -1;
+            store.Clear();
+            return result;
         }
-        program.Main.StatusPanel1 += "  Read:" + CountText(count) + "rec.";
-        ShowReadProgress(program, reader.LogBytesRead(), reader.LogFileSize());
-        program.Log.LogPosDecimals = std::clamp(program.Log.LogPosDecimals, 3, 9);
-        PublishLogRange(program);
-        if (count > 0) CountFixes(program);
+        result.BytesRead = reader.LogBytesRead();
+        result.FileSize = reader.LogFileSize();
+        log.LogPosDecimals = std::clamp(log.LogPosDecimals, 3, 9);
     } catch (const std::exception&) {
         reader.CloseLog();
-        program.Store.Clear();
-        return -1;
+        store.Clear();
+        result.Outcome = LoadOutcome::Failed;
+        return result;
     }
     reader.CloseLog();
-    return static_cast<int>(count);
-}
-
-int ReadCsvLog(Program& program) {
-    const std::string path = program.Log.LogFileName;
-    return ReadCsvLog(program, path);
+    result.Outcome = LoadOutcome::Loaded;
+    return result;
 }
 
 } // namespace fixtally

@@ -181,7 +181,7 @@ TEST(GraphPng, WritesGraphAndColourBarUnlessMonotone) {
     std::filesystem::create_directories(folder);
 
     const std::string shaded = (folder / "shaded.png").string();
-    ASSERT_TRUE(WriteGraphPng(program, shaded));
+    ASSERT_TRUE(WriteGraphPng(program.Graph, shaded));
     QImage read(QString::fromStdString(shaded));
     ASSERT_EQ(read.size(), QSize(311, 316));
     read = read.convertToFormat(QImage::Format_RGB32);
@@ -190,10 +190,10 @@ TEST(GraphPng, WritesGraphAndColourBarUnlessMonotone) {
 
     program.Graph.Monotone = true;
     const std::string mono = (folder / "mono.png").string();
-    ASSERT_TRUE(WriteGraphPng(program, mono));
+    ASSERT_TRUE(WriteGraphPng(program.Graph, mono));
     EXPECT_EQ(QImage(QString::fromStdString(mono)).size(), QSize(311, 311));
 
-    EXPECT_FALSE(WriteGraphPng(program, (folder / "no-such-folder" / "x.png").string()));
+    EXPECT_FALSE(WriteGraphPng(program.Graph, (folder / "no-such-folder" / "x.png").string()));
 }
 
 } // namespace

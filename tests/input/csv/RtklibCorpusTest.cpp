@@ -1,3 +1,4 @@
+#include "app/LogLoading.h"
 #include "app/Program.h"
 #include "input/csv/CsvProfiles.h"
 #include "input/csv/CsvReader.h"

@@ -1,4 +1,5 @@
 #include "NmeaReaderTestSupport.h"
+#include "app/ProgramTime.h"
 
 #include "stats/TimeText.h"
 

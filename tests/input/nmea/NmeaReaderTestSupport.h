@@ -2,7 +2,9 @@
 
 #include "../LineReaderTestSupport.h"
 
+#include "app/LogLoading.h"
 #include "app/Program.h"
+#include "app/ReadProgress.h"
 #include "fixdata/FixRecord.h"
 #include "input/nmea/NmeaReader.h"
 #include "platform/HeadlessPlatform.h"

@@ -1,14 +1,16 @@
-#include "export/TrackCsvExport.h"
+#include "app/TrackCsvExport.h"
 
+#include "app/ExportPrompts.h"
 #include "app/Program.h"
 #include "convert/Conversions.h"
 #include "convert/DatePattern.h"
+#include "app/ResultsView.h"
 #include "display/ResultsDisplay.h"
 #include "export/CsvText.h"
 #include "export/ExportFile.h"
 #include "export/TrackThinning.h"
 #include "settings/Conventions.h"
-#include "stats/Geodesic.h"
+#include "geodesy/Geodesic.h"
 #include "stats/TimeText.h"
 
 #include <cmath>
@@ -64,7 +66,7 @@ ExportOutcome ExportTrackCsv(Program& program, bool withError,
     if (program.Log.AbortRequested) return ExportOutcome::Cancelled;
 
     const std::string path = TrackCsvPath(program.Log.LogFileName);
-    const std::string fileName(FileNameOf(path));
+    const std::string fileName(FileNameOnly(path));
     if (AskOverwrite(program, path) == OverwriteAnswer::No) return ExportOutcome::Declined;
 
     ExportFile file;
@@ -102,7 +104,7 @@ ExportOutcome ExportTrackCsv(Program& program, bool withError,
     if (!file.Write(line)) return writeFailed();
 
     const std::size_t count = store.Count();
-    TrackThinning thinning(program.Reduce, count);
+    TrackThinning thinning(program.Reduce.Rule(), count);
     long long rows = 0;
     long long errorCount = 0;
     double sumOfSquares = 0;

@@ -1,9 +1,9 @@
-#include "graph/GraphSub.h"
+#include "app/GraphCommands.h"
 
 #include "app/Program.h"
 #include "graph/DensityGrid.h"
 #include "graph/RangeTable.h"
-#include "stats/TrueCoordinates.h"
+#include "app/TrueCoordinates.h"
 
 #include <cmath>
 

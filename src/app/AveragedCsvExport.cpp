@@ -1,5 +1,6 @@
-#include "export/AveragedCsvExport.h"
+#include "app/AveragedCsvExport.h"
 
+#include "app/ExportPrompts.h"
 #include "app/Program.h"
 #include "convert/Conversions.h"
 #include "export/CsvText.h"
@@ -71,7 +72,7 @@ ExportOutcome ExportAveragedCsv(Program& program, WindowScan scan) {
 
     const std::string path = AveragedCsvPath(program.Log.LogFileName, spanText, stepText,
                                              limited ? &limitText : nullptr);
-    const std::string fileName(FileNameOf(path));
+    const std::string fileName(FileNameOnly(path));
     if (AskOverwrite(program, path) == OverwriteAnswer::No) {
         program.Main.StatusPanel0 = " Aborted.";
         return ExportOutcome::Declined;
@@ -98,11 +99,12 @@ ExportOutcome ExportAveragedCsv(Program& program, WindowScan scan) {
     EndCsvLine(line);
     if (!file.Write(line)) return writeFailed();
 
+    const FixFilter filter = CurrentFilter(program);
     std::optional<AcceptedFixIndex> index;
-    if (scan == WindowScan::Indexed) index.emplace(program);
+    if (scan == WindowScan::Indexed) index.emplace(program.Store, filter);
     DistanceLimit limit;
     auto average = [&](double from, double to) {
-        return index ? index->Average(from, to) : WindowAverage(program, from, to, limit);
+        return index ? index->Average(from, to) : WindowAverage(program.Store, filter, from, to, limit);
     };
     if (limited) {
         WindowMean centre = average(start, finalTime);
@@ -130,7 +132,7 @@ ExportOutcome ExportAveragedCsv(Program& program, WindowScan scan) {
                 index->Average(windowStart, windowTo, means, ready);
             } else {
                 for (std::size_t k = 0; k < ready; ++k)
-                    means[k] = WindowAverage(program, windowStart[k], windowTo[k], limit);
+                    means[k] = WindowAverage(program.Store, filter, windowStart[k], windowTo[k], limit);
             }
         }
         const std::size_t k = next++;

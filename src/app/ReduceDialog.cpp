@@ -1,4 +1,4 @@
-#include "export/ReduceDialog.h"
+#include "app/ReduceDialog.h"
 
 #include "app/Program.h"
 #include "convert/Conversions.h"

@@ -1,4 +1,5 @@
-#include "app/LogKind.h"
+#include "settings/Version.h"
+#include "input/LogKind.h"
 
 #include <gtest/gtest.h>
 

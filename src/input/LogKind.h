@@ -1,5 +1,6 @@
 #pragma once
 
+#include "convert/PathText.h"
 #include "settings/Settings.h"
 
 #include <string>
@@ -9,20 +10,11 @@ namespace fixtally {
 
 enum LogKind { NotDataFile = 0, NmeaLog = 1, CsvLog = 2 };
 
-// Lower-case extension of a path with its leading "."; empty when there is none.
-std::string LowerExtension(std::string_view path);
-
-// The file name without its folder.
-std::string_view FileNameOnly(std::string_view path);
-
 // Classifies a log by its extension against the NMEAext, CSVext and RTKLIBext
 // settings. A path without extension matches any list and counts as NMEA.
 LogKind LogFileKind(const Settings& settings, std::string_view path);
 
 // The open dialog's filter text, "Data file|*.nmea;...|All file|*.*".
 std::string BuildOpenFilter(std::string_view nmea, std::string_view csv, std::string_view rtklib);
-
-// "Ver" + major + "." + the minor version with at least two digits.
-std::string VersionText();
 
 } // namespace fixtally

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "export/TrackThinning.h"
+
 #include <string>
 
 namespace fixtally {
@@ -19,6 +21,8 @@ public:
     double ReduceDistance = 30.0;                        // metres, at least 1
     double ReduceInterval = 10.0 / 86400 - 0.01 / 86400; // days
     bool CloseRequested = false;
+
+    ReduceRule Rule() const { return {ReduceEnabled, ReduceDistance, ReduceInterval}; }
 
     // The "Moving distance" and "Elapsed time" edits.
     static std::string& EditMd(Program& program);

@@ -1,7 +1,8 @@
-#include "stats/OutputRange.h"
+#include "app/ProgramTime.h"
+#include "app/OutputRange.h"
 
 #include "app/Program.h"
-#include "stats/CountFixes.h"
+#include "app/Recount.h"
 #include "stats/CountRange.h"
 #include "stats/TimeText.h"
 

@@ -1,4 +1,4 @@
-#include "input/ReadProgress.h"
+#include "app/ReadProgress.h"
 
 #include "app/Program.h"
 

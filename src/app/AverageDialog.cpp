@@ -1,4 +1,5 @@
-#include "export/AverageDialog.h"
+#include "app/ProgramTime.h"
+#include "app/AverageDialog.h"
 
 #include "app/Program.h"
 #include "convert/Conversions.h"

@@ -1,4 +1,4 @@
-#include "stats/OutputRange.h"
+#include "app/OutputRange.h"
 #include "app/Program.h"
 #include "platform/HeadlessPlatform.h"
 #include "stats/FixFilter.h"

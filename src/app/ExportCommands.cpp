@@ -1,8 +1,8 @@
-#include "export/ExportCommands.h"
+#include "app/ExportCommands.h"
 
 #include "app/Program.h"
-#include "export/AveragedCsvExport.h"
-#include "export/TrackCsvExport.h"
+#include "app/AveragedCsvExport.h"
+#include "app/TrackCsvExport.h"
 
 namespace fixtally {
 

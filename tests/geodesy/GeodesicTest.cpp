@@ -1,4 +1,4 @@
-#include "stats/Geodesic.h"
+#include "geodesy/Geodesic.h"
 
 #include <gtest/gtest.h>
 

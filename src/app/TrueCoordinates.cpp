@@ -1,4 +1,4 @@
-#include "stats/TrueCoordinates.h"
+#include "app/TrueCoordinates.h"
 
 #include "app/Program.h"
 #include "convert/Conversions.h"

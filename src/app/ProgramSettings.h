@@ -6,8 +6,6 @@
 namespace fixtally {
 
 struct Program;
-struct Settings;
-class IniFile;
 
 // Reads the INI file at program.IniPath into the settings and applies them:
 // language and font, open-dialog filter, reference choice (a recount when it
@@ -43,17 +41,5 @@ bool SelectIniFile(Program& program, std::string_view path);
 // the settings are written to the current file, then the new file is
 // selected and read. False when the new file could not be selected.
 bool SwitchIniFile(Program& program, std::string_view path);
-
-// Applies the version migration for a file written by version `stored` read
-// by version `running` (texts like "Ver2.24", compared as strings). Obsolete
-// keys are deleted from ini; true when any was deleted.
-bool MigrateSettings(Settings& settings, IniFile& ini, std::string_view stored,
-                     std::string_view running);
-
-// Prefixes text with blanks so that its leading run of signs, hemisphere
-// letters and digits (counted in at most the first four characters, never the
-// last) is as long as that of other; the degree parts of a latitude and a
-// longitude then line up in equal centred fields.
-std::string AlignCoordinateText(std::string_view text, std::string_view other);
 
 } // namespace fixtally

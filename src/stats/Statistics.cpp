@@ -1,0 +1,74 @@
+#include "stats/Statistics.h"
+
+#include <cmath>
+
+namespace fixtally {
+
+namespace {
+
+double TwiceRms(double sumOfSquares, long long count) {
+    return 2 * std::sqrt(sumOfSquares / static_cast<double>(count));
+}
+
+} // namespace
+
+GeoPoint AveragePosition(const FixStore& store, const FixFilter& filter) {
+    double latSum = 0, lonSum = 0, altSum = 0;
+    double firstLongitude = 0;
+    long long count = 0, altCount = 0;
+    const std::byte* data = store.Data();
+    const std::size_t records = store.Count();
+    for (std::size_t i = 0; i < records; ++i) {
+        const FixRecord fix = DecodeFixRecord(data + i * FixRecordSize);
+        if (!filter.Accepts(fix)) continue;
+        double longitude = fix.Longitude;
+        if (count == 0) firstLongitude = longitude;
+        if (longitude - firstLongitude > 180)
+            longitude -= 360;
+        else if (firstLongitude - longitude > 180)
+            longitude += 360;
+        latSum += fix.Latitude;
+        lonSum += longitude;
+        ++count;
+        if (!std::isnan(fix.Altitude)) {
+            altSum += fix.Altitude;
+            ++altCount;
+        }
+    }
+    GeoPoint average;
+    if (count > 0) {
+        average.Latitude = latSum / count;
+        average.Longitude = lonSum / count;
+        if (average.Longitude > 180)
+            average.Longitude -= 360;
+        else if (average.Longitude < -180)
+            average.Longitude += 360;
+    }
+    if (altCount > 0) average.Altitude = altSum / altCount;
+    return average;
+}
+
+StatisticsOutcome ComputeStatistics(const FixStore& store, const FixFilter& filter,
+                                    const GeoPoint* trueReference, const CountProgress& progress,
+                                    FixStatistics& out, TallyMode mode) {
+    out = FixStatistics{};
+    out.Average = AveragePosition(store, filter);
+    if (std::isnan(out.Average.Latitude) || std::isnan(out.Average.Longitude))
+        return StatisticsOutcome::NoEffectiveData;
+
+    out.Reference = trueReference ? *trueReference : out.Average;
+    CountTally& tally = out.Tally;
+    if (!TallyFixes(store, filter, out.Reference, progress, tally, mode))
+        return StatisticsOutcome::Stopped;
+
+    SpreadValues& spread = out.Spread;
+    if (tally.Accepted > 0) {
+        spread.Horizontal = TwiceRms(tally.SumH2, tally.Accepted);
+        spread.NorthSouth = TwiceRms(tally.SumNs2, tally.Accepted);
+        spread.EastWest = TwiceRms(tally.SumEw2, tally.Accepted);
+    }
+    if (tally.AltitudeCount > 0) spread.Altitude = TwiceRms(tally.SumDa2, tally.AltitudeCount);
+    return StatisticsOutcome::Counted;
+}
+
+} // namespace fixtally
