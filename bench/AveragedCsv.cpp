@@ -7,7 +7,7 @@
 
 #include "app/Program.h"
 #include "convert/DatePattern.h"
-#include "export/AveragedCsvExport.h"
+#include "app/AveragedCsvExport.h"
 #include "platform/HeadlessPlatform.h"
 
 #include <benchmark/benchmark.h>

@@ -5,6 +5,7 @@
 // layout), otherwise a log written once into the temporary folder.
 // Run: build-*/bench_CsvReader --benchmark_counters_tabular=true
 // "bytes_per_second" is the log's size over wall-clock time.
+#include "app/LogLoading.h"
 #include "input/csv/CsvReader.h"
 #include "app/Program.h"
 #include "fixdata/LoadedLog.h"
@@ -12,6 +13,7 @@
 #include "input/csv/CsvFix.h"
 #include "input/csv/CsvHeader.h"
 #include "input/csv/CsvProfiles.h"
+#include "app/LogLoading.h"
 #include "input/nmea/NmeaReader.h"
 #include "platform/HeadlessPlatform.h"
 

@@ -11,6 +11,7 @@
 
 #include "app/Program.h"
 #include "input/LogLineReader.h"
+#include "app/LogLoading.h"
 #include "input/nmea/NmeaReader.h"
 #include "platform/HeadlessPlatform.h"
 

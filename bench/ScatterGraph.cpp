@@ -5,9 +5,9 @@
 //          --benchmark_report_aggregates_only=true
 #include "app/Program.h"
 #include "graph/DensityGrid.h"
-#include "graph/GraphSub.h"
+#include "app/GraphCommands.h"
 #include "platform/HeadlessPlatform.h"
-#include "stats/CountFixes.h"
+#include "app/Recount.h"
 
 #include <benchmark/benchmark.h>
 

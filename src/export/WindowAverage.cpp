@@ -18,12 +18,24 @@ bool WithinLimit(const DistanceLimit& limit, double latitude, double longitude) 
                             0) <= limit.Metres;
 }
 
+// A longitude more than half a turn from the reference longitude, taken one turn nearer
+// to it, so that fixes on both sides of the antimeridian average to where they lie.
+double NearLongitude(double longitude, double reference) {
+    if (longitude - reference > 180) return longitude - 360;
+    if (reference - longitude > 180) return longitude + 360;
+    return longitude;
+}
+
 WindowMean MeanOf(double latitudeSum, double longitudeSum, std::size_t count, double heightSum,
                   std::size_t heightCount) {
     WindowMean mean;
     if (count > 0) {
         mean.Latitude = latitudeSum / static_cast<double>(count);
         mean.Longitude = longitudeSum / static_cast<double>(count);
+        if (mean.Longitude > 180)
+            mean.Longitude -= 360;
+        else if (mean.Longitude < -180)
+            mean.Longitude += 360;
     }
     if (heightCount > 0) mean.Altitude = heightSum / static_cast<double>(heightCount);
     return mean;
@@ -33,15 +45,16 @@ WindowMean MeanOf(double latitudeSum, double longitudeSum, std::size_t count, do
 
 WindowMean WindowAverage(const FixStore& store, const FixFilter& filter, double from, double to,
                          const DistanceLimit& limit) {
-    double latitudeSum = 0, longitudeSum = 0, heightSum = 0;
+    double latitudeSum = 0, longitudeSum = 0, heightSum = 0, firstLongitude = 0;
     std::size_t count = 0, heightCount = 0;
     for (std::size_t i = 0, n = store.Count(); i < n; ++i) {
         const FixRecord fix = DecodeFixRecord(store.Data() + i * FixRecordSize);
         if (!filter.Accepts(fix)) continue;
         if (!(from <= fix.Time && fix.Time <= to)) continue;
         if (limit.On && !WithinLimit(limit, fix.Latitude, fix.Longitude)) continue;
+        if (count == 0) firstLongitude = fix.Longitude;
         latitudeSum += fix.Latitude;
-        longitudeSum += fix.Longitude;
+        longitudeSum += NearLongitude(fix.Longitude, firstLongitude);
         ++count;
         if (!std::isnan(fix.Altitude)) {
             heightSum += fix.Altitude;
@@ -91,6 +104,7 @@ void AcceptedFixIndex::ApplyLimit(const DistanceLimit& limit) {
 }
 
 void AcceptedFixIndex::OrderByTime() {
+    FindAntimeridian();
     times_ = storeTimes_;
     storeOrder_.clear();
     if (std::is_sorted(times_.begin(), times_.end())) return;
@@ -99,6 +113,11 @@ void AcceptedFixIndex::OrderByTime() {
     std::stable_sort(storeOrder_.begin(), storeOrder_.end(),
                      [&](std::size_t a, std::size_t b) { return storeTimes_[a] < storeTimes_[b]; });
     for (std::size_t i = 0; i < times_.size(); ++i) times_[i] = storeTimes_[storeOrder_[i]];
+}
+
+void AcceptedFixIndex::FindAntimeridian() {
+    const auto [low, high] = std::minmax_element(longitudes_.begin(), longitudes_.end());
+    straddles_ = low != longitudes_.end() && *high - *low > 180;
 }
 
 bool AcceptedFixIndex::Slice(double from, double to, std::size_t& first, std::size_t& last) const {
@@ -118,31 +137,29 @@ WindowMean AcceptedFixIndex::Average(double from, double to) const {
     if (!Slice(from, to, first, last)) return {};
     double latitudeSum = 0, longitudeSum = 0, heightSum = 0;
     std::size_t heightCount = 0;
+    // Around the window's first fix in store order when the fixes straddle the antimeridian.
+    const auto add = [&](std::size_t i, std::size_t firstOfWindow) {
+        latitudeSum += latitudes_[i];
+        longitudeSum +=
+            straddles_ ? NearLongitude(longitudes_[i], longitudes_[firstOfWindow]) : longitudes_[i];
+        heightSum += altitudes_[i];
+        heightCount += heights_[i];
+    };
     if (storeOrder_.empty()) {
-        for (std::size_t i = first; i < last; ++i) {
-            latitudeSum += latitudes_[i];
-            longitudeSum += longitudes_[i];
-            heightSum += altitudes_[i];
-            heightCount += heights_[i];
-        }
+        for (std::size_t i = first; i < last; ++i) add(i, first);
     } else {
         // Out of time order: sum the window's fixes in store order.
         slice_.assign(storeOrder_.begin() + static_cast<std::ptrdiff_t>(first),
                       storeOrder_.begin() + static_cast<std::ptrdiff_t>(last));
         std::sort(slice_.begin(), slice_.end());
-        for (std::size_t i : slice_) {
-            latitudeSum += latitudes_[i];
-            longitudeSum += longitudes_[i];
-            heightSum += altitudes_[i];
-            heightCount += heights_[i];
-        }
+        for (std::size_t i : slice_) add(i, slice_.front());
     }
     return MeanOf(latitudeSum, longitudeSum, last - first, heightSum, heightCount);
 }
 
 void AcceptedFixIndex::Average(const double* from, const double* to, WindowMean* means,
                                std::size_t count) const {
-    if (count != WindowBatch || !storeOrder_.empty()) {
+    if (count != WindowBatch || !storeOrder_.empty() || straddles_) {
         for (std::size_t k = 0; k < count; ++k) means[k] = Average(from[k], to[k]);
         return;
     }

@@ -50,6 +50,8 @@ public:
 
 private:
     void OrderByTime();
+    // Whether the fixes lie on both sides of the antimeridian (more than 180 degrees apart).
+    void FindAntimeridian();
     // The positions first..last (exclusive) in time order of the fixes from..to.
     bool Slice(double from, double to, std::size_t& first, std::size_t& last) const;
 
@@ -62,6 +64,7 @@ private:
     std::vector<double> times_;
     std::vector<std::size_t> storeOrder_; // empty when the log is in time order
     mutable std::vector<std::size_t> slice_;
+    bool straddles_ = false;
 };
 
 } // namespace fixtally

@@ -240,3 +240,26 @@ TEST(AveragedExportCorpus, IndexedScanMatchesPlainScanOnRealLogs) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(AveragedExport, WindowsOnTheAntimeridianAverageWhereTheReceiverStands) {
+    // Two fixes a second on both sides of 180 degrees, across midnight.
+    const double start = D0 - Seconds(1800);
+    for (int i = 0; i < 7200; ++i)
+        L.Add(Fix(start + Seconds(i / 2.0), -16.8, i % 2 == 0 ? 179.99998 : -179.99998, 12));
+    L.SetRangeToStore();
+    P.Settings.CSVdecimals.LatLon = "9";
+    P.Settings.CSVspan = "0.5";
+    P.Settings.CSVstep = "0.25";
+    ExpectScansAgree(P, Folder.File("track-0.5h0.25h.csv"), "antimeridian");
+    const std::vector<std::string> lines = Lines("track-0.5h0.25h.csv");
+    ASSERT_GE(lines.size(), 3u);
+    for (const std::string& longitude : Column(lines, 2)) {
+        const double value = std::stod(longitude);
+        EXPECT_GT(std::fabs(value), 179.9999) << longitude;
+        EXPECT_LE(std::fabs(value), 180.0) << longitude;
+    }
+}
+
+} // namespace

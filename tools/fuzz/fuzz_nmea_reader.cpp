@@ -4,6 +4,7 @@
 #include "FuzzFile.h"
 
 #include "app/Program.h"
+#include "app/LogLoading.h"
 #include "input/nmea/NmeaReader.h"
 #include "platform/HeadlessPlatform.h"
 
