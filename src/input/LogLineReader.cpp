@@ -200,7 +200,7 @@ bool LogLineReader::FrameByte(unsigned char byte) {
             frameLength_ = previous_ + 256 * byte;
         }
         break;
-    case 4: // RTCM 3: 10-bit length, 3 header and 3 CRC bytes
+    case 4: // RTCM 3: 6 zero bits, 10-bit length, 3 header and 3 CRC bytes
         if (frameCount_ == 3) frameLength_ = 256 * (previous_ & 0x7F) + byte + 6;
         break;
     case 5: // Unicore: length at bytes 7 and 8, 28 header and CRC bytes
@@ -227,6 +227,15 @@ std::string_view LogLineReader::ReadLogLine() {
         }
         const unsigned char* const data = buffer_.get();
 
+        if (frameKind_ == 4 && frameCount_ == 1 && (data[blockIndex_] & 0xFC) != 0) {
+            // Every RTCM 3 frame has six zero bits after its D3h; without them the D3h
+            // was a stray byte of some other data. It stands for a space, and the byte
+            // after it is read again as text.
+            frameKind_ = 0;
+            frameCount_ = 0;
+            AppendSpace();
+            continue;
+        }
         if (frameKind_ != 0) {
             // Skip the body of a frame of known length in one step, up to the
             // byte before the one that ends it.

@@ -11,7 +11,9 @@ namespace fixtally {
 // Reads a log file as text lines for every log reader. Binary receiver frames
 // interleaved with the text (SiRF, u-blox UBX, MediaTek, RTCM 3, Unicore) are
 // recognised by their sync bytes and skipped whole; a line that a frame
-// interrupts loses its text before the frame.
+// interrupts loses its text before the frame. A D3h starts an RTCM 3 frame only
+// when the six high bits of the next byte are zero; otherwise it is a stray byte
+// (a space) and the next byte is text.
 //
 // A line holds only the characters 32..126, "¢" (U+00A2) and "µ" (U+00B5)
 // (UTF-8 encoded) and single spaces for runs of other bytes; it never holds a

@@ -154,12 +154,26 @@ TEST(LogLineReader, D3InsideLineEatsFollowingBytes) {
     EXPECT_EQ(LinesOf(bytes), (std::vector<std::string>{"F,rest"}));
 }
 
+TEST(LogLineReader, StrayD3IsASpaceAndTheNextByteIsText) {
+    // Binary data of an unknown protocol before the sentences: its D3h bytes are
+    // followed by bytes with high bits set, so they start no RTCM 3 frame.
+    const std::string gga = "$GNGGA,135806.000,4723.00484,N,00045.88150,E,1,13*00";
+    const std::string rmc = "$GNRMC,135806.000,A*00";
+    EXPECT_EQ(LinesOf("\xBA\xCE\xD3\x24\x01\xD3\xD3" + gga + "\r\n" + rmc + "\r\n"),
+              (std::vector<std::string>{" $ " + gga, rmc}));
+    EXPECT_EQ(LinesOf("\xD3\r\n" + gga + "\n"), (std::vector<std::string>{" ", gga}));
+    EXPECT_EQ(LinesOf("AB\xD3\x7F\xFF" + gga + "\n"), (std::vector<std::string>{"AB " + gga}));
+    // Zero high bits: a frame as before, whatever its text.
+    EXPECT_EQ(LinesOf(std::string("\xD3\x00\x01X\x01\x02\x03", 7) + gga + "\n"),
+              (std::vector<std::string>{gga}));
+}
+
 TEST(LogLineReader, AbsurdLengthsStopAt4096Bytes) {
-    // Frames whose length field says more than 4096 end after 4096 bytes.
+    // Frames whose length field says more than 4096 end after 4096 bytes (an RTCM 3
+    // length has ten bits and never says that much).
     std::string ubx = "\xB5\x62\x01\x02\xFF\xFF" + test::FrameFiller(4090);
-    std::string rtcm = "\xD3\x7F\xFF" + test::FrameFiller(4093);
     std::string sirf = "\xA0\xA2" + test::FrameFiller(4094);
-    for (const std::string& f : {ubx, rtcm, sirf}) {
+    for (const std::string& f : {ubx, sirf}) {
         ASSERT_EQ(f.size(), 4096u);
         EXPECT_EQ(LinesOf(A + "\n" + f + "AFTER\n"), (std::vector<std::string>{A, "AFTER"}));
     }
