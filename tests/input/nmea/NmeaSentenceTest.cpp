@@ -69,6 +69,9 @@ TEST_F(NmeaSentenceTest, AcceptsOnlySentencesWithAValidChecksumOrNoneExceptRmc) 
     } cases[] = {
         {kGga, SentenceGga},
         {"junk before\x01$" + kGga.substr(1), SentenceGga},
+        {"$$" + kGga.substr(1), SentenceGga},       // the sentence starts at the last "$"
+        {"$\x01$A$" + kRmc.substr(1), SentenceRmc}, // binary bytes holding "$" before it
+        {kGga.substr(0, 20) + kRmc, SentenceRmc},   // a sentence cut by the next one
         {kGga.substr(0, kGga.size() - 1) + "6", SentenceNone}, // checksum 46
         {kGga + " ", SentenceNone},                            // anything after the digits
         {kGga + "0", SentenceNone},
@@ -88,6 +91,14 @@ TEST_F(NmeaSentenceTest, AcceptsOnlySentencesWithAValidChecksumOrNoneExceptRmc) 
         fresh.ReadPass = true;
         EXPECT_EQ(c.expected, ParseNmeaLine(c.line, fresh, log));
     }
+}
+
+TEST(PeekSentenceType, SentenceStartsAtTheLastDollar) {
+    NmeaDecoder decoder;
+    decoder.ReadPass = true;
+    EXPECT_EQ(SentenceRmc, PeekSentenceType("$\x01$A\xC2\xB5" + kRmc, decoder));
+    EXPECT_EQ(SentenceGga, PeekSentenceType("$$" + kGga.substr(1), decoder));
+    EXPECT_EQ(SentenceNone, PeekSentenceType(kGga + "$", decoder));
 }
 
 TEST(NmeaChecksumValid, NeedsANameBeforeTheStarAndTwoDigitsAfterIt) {
