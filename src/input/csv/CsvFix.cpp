@@ -120,10 +120,16 @@ bool CsvLineDecoder::DecodeTime(double& time) {
     if ((compactDate || compactTime) && !Contains(date_, 'T') && !Contains(time_, 'T')) {
         joined_.assign(date_).append(1, ' ').append(time_);
         SplitAtSpace(date_, time_, joined_);
-        CompactDateToSlashed(date_, iso_);
-        date_.assign(iso_);
-        CompactTimeToColons(time_, iso_);
-        time_.assign(iso_);
+        // Only the compact one of the two is rearranged: a date that has its "/" or a
+        // time that has its ":" already would be garbled.
+        if (!Contains(date_, '/')) {
+            CompactDateToSlashed(date_, iso_);
+            date_.assign(iso_);
+        }
+        if (!Contains(time_, ':')) {
+            CompactTimeToColons(time_, iso_);
+            time_.assign(iso_);
+        }
     }
 
     date_.assign(TrimText(date_));
