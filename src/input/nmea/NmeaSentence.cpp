@@ -293,7 +293,9 @@ int DecodeRmc(const NmeaFields& f, NmeaDecoder& d, LoadedLog& log) {
     NmeaDateText date;
     if (!f[9].empty()) {
         std::string_view ddmmyy = f[9];
-        if (ddmmyy.size() < 6) {
+        // A date that is too short or holds other characters than digits ("2208-1") is
+        // no date: the sentence would add an undated fix among dated ones.
+        if (ddmmyy.size() < 6 || !AllDigits(ddmmyy)) {
             e.RmcTime = 0;
             return SentenceNone;
         }

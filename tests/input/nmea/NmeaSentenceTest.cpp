@@ -422,6 +422,18 @@ TEST_F(NmeaSentenceTest, FallsBackToTheTimeOfDayWhenTheRmcDateIsInvalid) {
     EXPECT_EQ(0, Parse(Nmea("GPRMC,123519,A,4807.038,N,01131.000,E,,,2303,,,A")));
     EXPECT_EQ(0, Epoch().RmcTime);
     EXPECT_EQ(1, decoder.RmcCount);
+    // So does a date with other characters than digits, keeping the date in force.
+    decoder.CurrentDate.Text = {'0', '8', '/', '2', '2', '/', '9', '9'};
+    decoder.CurrentDate.Size = 8;
+    for (const char* date : {"2208-1", "22 899", "2208991x", "+22089"}) {
+        SCOPED_TRACE(date);
+        decoder.Epoch.Reset();
+        EXPECT_EQ(0, Parse(Nmea(std::string("GPRMC,000231.099,A,4829.0005,N,00022.0015,E,,,") +
+                                date + ",,,A")));
+        EXPECT_EQ(0, Epoch().RmcTime);
+        EXPECT_EQ(1, decoder.RmcCount);
+        EXPECT_EQ("08/22/99", decoder.CurrentDate.View());
+    }
     // Void status and short sentences are refused outright.
     decoder.Epoch.Reset();
     EXPECT_EQ(0, Parse(Nmea("GPRMC,123519,V,4807.038,N,01131.000,E,,,230394,,,N")));
