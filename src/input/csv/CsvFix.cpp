@@ -6,6 +6,7 @@
 #include "input/csv/CsvFieldForms.h"
 #include "input/csv/CsvNumber.h"
 #include "input/csv/CsvSplit.h"
+#include "input/csv/RtklibForms.h"
 #include "settings/Conventions.h"
 
 #include <algorithm>
@@ -162,6 +163,17 @@ bool CsvLineDecoder::DecodeLine(std::string_view line, double previousTime, CsvF
     values = CsvFixValues();
     std::string_view text = TrimText(line);
     if (text.size() < 10 || text.front() == '*') return false;
+    if (map_.Rtklib.Positions != RtklibPositions::None) {
+        switch (RewriteRtklibLine(text, map_.Rtklib, rtklibLine_)) {
+        case RtklibLine::Skip:
+            return false;
+        case RtklibLine::Rewritten:
+            text = rtklibLine_;
+            break;
+        case RtklibLine::AsItIs:
+            break;
+        }
+    }
 
     if (!Contains(text, ',')) {
         if (map_.Form == HeaderSpacedDate) {

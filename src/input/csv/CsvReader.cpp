@@ -112,7 +112,7 @@ int ReadCsvLog(Program& program, std::string_view path) {
             settings = &withProfiles;
         }
         if (!AnalyseCsvHeader(reader, *settings, program.Log, map, params)) {
-            program.Main.StatusPanel0 = "  Unknown CSV log file : " + name;
+            program.Main.StatusPanel0 = UnknownHeaderText(map, name);
             reader.CloseLog();
             program.Store.Clear();
             return -2;
