@@ -228,3 +228,22 @@ TEST_F(FixtallyCli, Utf16CopiesOfLogsGiveTheSameResults) {
         EXPECT_EQ(results[2], results[0]);
     }
 }
+
+// The README's examples for RTKLIB files: the quality filter and the leap seconds.
+TEST_F(FixtallyCli, RtklibExamplesOfTheReadme) {
+    const std::string log =
+        "'" + std::string(FIXTALLY_TEST_DATA) + "/pos/kinematic_mixed_plain.pos'";
+    CliRun all = Cli(log + " --set RTK_QU=1");
+    ASSERT_EQ(all.exitCode, 0) << all.err;
+    EXPECT_NE(all.out.find("  Horizontal:  0.68086m"), std::string::npos) << all.out;
+    EXPECT_NE(all.out.find("115:115records."), std::string::npos);
+    CliRun fixed = Cli(log + " --set 'RTK_QS=<=' --set 'RTK_QU=1 fix'");
+    ASSERT_EQ(fixed.exitCode, 0) << fixed.err;
+    EXPECT_NE(fixed.out.find("  <=1 fix:      27.0%"), std::string::npos) << fixed.out;
+    EXPECT_NE(fixed.out.find("  Horizontal:  0.00791m"), std::string::npos);
+    EXPECT_NE(fixed.out.find("31:31records."), std::string::npos);
+    CliRun leap = Cli(log + " --status --set LeapSecond=13");
+    ASSERT_EQ(leap.exitCode, 0) << leap.err;
+    EXPECT_NE(leap.out.find("4/1/2005 23:59:47 to 4/2/2005 00:56:47(UTC)"), std::string::npos)
+        << leap.out;
+}
