@@ -166,7 +166,7 @@ int ReadCsvLog(Program& program, std::string_view path) {
         program.Main.StatusPanel0 = "  Can not open: " + name;
         return -1;
     case LoadOutcome::UnknownLayout:
-        program.Main.StatusPanel0 = "  Unknown CSV log file : " + name;
+        program.Main.StatusPanel0 = result.Refusal + name;
         return -2;
     case LoadOutcome::Loaded:
         break;

@@ -60,6 +60,7 @@ struct LoadResult {
     TimeRange Range;            // first and last fix time
     LoadedLog Log;              // LastFixTime, the decimals found, IsRtklibLog, CsvProfile
     std::string ModeText;       // NMEA: the mode text of the check pass
+    std::string Refusal;        // UnknownLayout: the status text that goes before the name
     std::int64_t BytesRead = 0; // at the end of the read
     std::int64_t FileSize = 0;
     long long Skipped = 0; // NMEA epochs without a position or time; CSV repeated fixes

@@ -1,5 +1,7 @@
 #include "input/LogLineReader.h"
 
+#include "input/Utf16Text.h"
+
 #include <cerrno>
 #include <cstring>
 #if defined(__SSE2__)
@@ -16,6 +18,10 @@ namespace {
 // Physical read size; a multiple of BlockSize so that the 4096-byte blocks of
 // the byte counter line up with the reads.
 constexpr std::size_t ReadSize = 64 * LogLineReader::BlockSize;
+
+// UTF-16 bytes read at a time: their UTF-8 form (at most one and a half times as many
+// bytes) fits the block buffer.
+constexpr std::size_t Utf16ReadSize = ReadSize / 2;
 
 // A frame ends at the latest after this many bytes, whatever its length says.
 constexpr std::int64_t MaxFrameLength = 4096;
@@ -117,16 +123,34 @@ bool LogLineReader::OpenLog(const std::string& path) {
     ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
     fd_ = fd;
     fileSize_ = static_cast<std::int64_t>(info.st_size);
-    endOfLog_ = false;
-    return true;
+
+    unsigned char mark[2] = {0, 0};
+    ssize_t got;
+    do {
+        got = ::pread(fd, mark, sizeof mark, 0);
+    } while (got < 0 && errno == EINTR);
+    const LogEncoding encoding =
+        EncodingFromMark(mark, got > 0 ? static_cast<std::size_t>(got) : 0);
+    utf16Kept_ = utf16Source_ = 0;
+    if (encoding == LogEncoding::Bytes) {
+        utf16_.reset();
+    } else {
+        utf16BigEndian_ = encoding == LogEncoding::Utf16Be;
+        if (!utf16_) utf16_.reset(new unsigned char[Utf16ReadSize]);
+    }
+    RewindLog();
+    return !endOfLog_;
 }
 
 void LogLineReader::RewindLog() {
+    // A UTF-16 file's text starts after its byte-order mark.
+    const std::int64_t textStart = utf16_ ? 2 : 0;
     blockLength_ = blockIndex_ = 0;
-    bufferStart_ = fileBytes_ = 0;
+    bufferStart_ = fileBytes_ = textStart;
+    utf16Kept_ = utf16Source_ = 0;
     frameKind_ = 0;
     frameCount_ = frameLength_ = 0;
-    if (fd_ < 0 || ::lseek(fd_, 0, SEEK_SET) != 0) {
+    if (fd_ < 0 || ::lseek(fd_, textStart, SEEK_SET) != textStart) {
         if (fd_ >= 0) readFailed_ = true;
         endOfLog_ = true;
         return;
@@ -139,14 +163,21 @@ void LogLineReader::CloseLog() {
     fd_ = -1;
 }
 
+std::int64_t LogLineReader::LogBytesConsumed() const {
+    if (!utf16_) return bufferStart_ + static_cast<std::int64_t>(blockIndex_);
+    if (blockLength_ == 0) return bufferStart_;
+    return bufferStart_ + static_cast<std::int64_t>(utf16Source_ * blockIndex_ / blockLength_);
+}
+
 std::int64_t LogLineReader::LogBytesRead() const {
-    const std::int64_t consumed = bufferStart_ + static_cast<std::int64_t>(blockIndex_);
+    const std::int64_t consumed = LogBytesConsumed();
     const std::int64_t blocks = (consumed + BlockSize - 1) / BlockSize;
     const std::int64_t counted = blocks * static_cast<std::int64_t>(BlockSize);
     return counted < fileBytes_ ? counted : fileBytes_;
 }
 
 bool LogLineReader::Refill() {
+    if (utf16_) return RefillUtf16();
     bufferStart_ += static_cast<std::int64_t>(blockLength_);
     blockIndex_ = blockLength_ = 0;
     if (fd_ < 0) return false;
@@ -161,6 +192,35 @@ bool LogLineReader::Refill() {
         blockLength_ += static_cast<std::size_t>(got);
     }
     fileBytes_ += static_cast<std::int64_t>(blockLength_);
+    return blockLength_ > 0;
+}
+
+bool LogLineReader::RefillUtf16() {
+    bufferStart_ += static_cast<std::int64_t>(utf16Source_);
+    blockIndex_ = blockLength_ = 0;
+    utf16Source_ = 0;
+    if (fd_ < 0) return false;
+    std::size_t have = utf16Kept_;
+    bool last = false;
+    while (have < Utf16ReadSize) {
+        const ssize_t got = ::read(fd_, utf16_.get() + have, Utf16ReadSize - have);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            readFailed_ = true;
+        }
+        if (got <= 0) {
+            last = true;
+            break;
+        }
+        have += static_cast<std::size_t>(got);
+        fileBytes_ += got;
+    }
+    const std::size_t used =
+        Utf16ToUtf8(utf16_.get(), have, utf16BigEndian_, last, buffer_.get(), blockLength_);
+    // A unit cut at the end of this piece is completed by the next one.
+    utf16Kept_ = have - used;
+    std::memmove(utf16_.get(), utf16_.get() + used, utf16Kept_);
+    utf16Source_ = used;
     return blockLength_ > 0;
 }
 
@@ -200,7 +260,7 @@ bool LogLineReader::FrameByte(unsigned char byte) {
             frameLength_ = previous_ + 256 * byte;
         }
         break;
-    case 4: // RTCM 3: 10-bit length, 3 header and 3 CRC bytes
+    case 4: // RTCM 3: 6 zero bits, 10-bit length, 3 header and 3 CRC bytes
         if (frameCount_ == 3) frameLength_ = 256 * (previous_ & 0x7F) + byte + 6;
         break;
     case 5: // Unicore: length at bytes 7 and 8, 28 header and CRC bytes
@@ -227,6 +287,15 @@ std::string_view LogLineReader::ReadLogLine() {
         }
         const unsigned char* const data = buffer_.get();
 
+        if (frameKind_ == 4 && frameCount_ == 1 && (data[blockIndex_] & 0xFC) != 0) {
+            // Every RTCM 3 frame has six zero bits after its D3h; without them the D3h
+            // was a stray byte of some other data. It stands for a space, and the byte
+            // after it is read again as text.
+            frameKind_ = 0;
+            frameCount_ = 0;
+            AppendSpace();
+            continue;
+        }
         if (frameKind_ != 0) {
             // Skip the body of a frame of known length in one step, up to the
             // byte before the one that ends it.

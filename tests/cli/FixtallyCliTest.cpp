@@ -190,3 +190,60 @@ TEST_F(FixtallyCli, LoggerFixturesLoadWithTheirProfiles) {
             << c.file;
     }
 }
+
+// A log saved as UTF-16 (Windows tools write captures that way) gives the same results
+// as the same text saved as UTF-8, in either byte order.
+TEST_F(FixtallyCli, Utf16CopiesOfLogsGiveTheSameResults) {
+    const std::string logs[] = {std::string(FIXTALLY_SOURCE_DIR) + "/examples/static-1hz-hour.nmea",
+                                std::string(FIXTALLY_TEST_DATA) + "/csv/m241_preamble.csv",
+                                std::string(FIXTALLY_TEST_DATA) + "/pos/kinematic_gpst.pos"};
+    for (const std::string& log : logs) {
+        SCOPED_TRACE(log);
+        const std::string text = ReadWholeFile(log);
+        ASSERT_FALSE(text.empty());
+        const std::string name = std::filesystem::path(log).filename().string();
+        std::string le = "\xFF\xFE", be = "\xFE\xFF";
+        for (char c : text) {
+            ASSERT_GE(c, 0) << "the fixture is ASCII";
+            le += c;
+            le += '\0';
+            be += '\0';
+            be += c;
+        }
+        // The same file name in three folders, so that the report names the same log.
+        std::string results[3];
+        int index = 0;
+        for (const auto& [folder, bytes] : {std::pair{"utf8", text}, {"le", le}, {"be", be}}) {
+            std::filesystem::create_directories(folder_.Path() / folder);
+            const std::string path = Write(std::string(folder) + "/" + name, bytes);
+            CliRun report = Cli("'" + path + "' --report");
+            CliRun json = Cli("'" + path + "' --json");
+            ASSERT_EQ(report.exitCode, 0) << folder << ": " << report.err;
+            const std::size_t at = report.out.find(path);
+            ASSERT_NE(at, std::string::npos) << report.out;
+            report.out.replace(at, path.size(), name);
+            results[index++] = report.out + json.out;
+        }
+        EXPECT_EQ(results[1], results[0]);
+        EXPECT_EQ(results[2], results[0]);
+    }
+}
+
+// The README's examples for RTKLIB files: the quality filter and the leap seconds.
+TEST_F(FixtallyCli, RtklibExamplesOfTheReadme) {
+    const std::string log =
+        "'" + std::string(FIXTALLY_TEST_DATA) + "/pos/kinematic_mixed_plain.pos'";
+    CliRun all = Cli(log + " --set RTK_QU=1");
+    ASSERT_EQ(all.exitCode, 0) << all.err;
+    EXPECT_NE(all.out.find("  Horizontal:  0.68086m"), std::string::npos) << all.out;
+    EXPECT_NE(all.out.find("115:115records."), std::string::npos);
+    CliRun fixed = Cli(log + " --set 'RTK_QS=<=' --set 'RTK_QU=1 fix'");
+    ASSERT_EQ(fixed.exitCode, 0) << fixed.err;
+    EXPECT_NE(fixed.out.find("  <=1 fix:      27.0%"), std::string::npos) << fixed.out;
+    EXPECT_NE(fixed.out.find("  Horizontal:  0.00791m"), std::string::npos);
+    EXPECT_NE(fixed.out.find("31:31records."), std::string::npos);
+    CliRun leap = Cli(log + " --status --set LeapSecond=13");
+    ASSERT_EQ(leap.exitCode, 0) << leap.err;
+    EXPECT_NE(leap.out.find("4/1/2005 23:59:47 to 4/2/2005 00:56:47(UTC)"), std::string::npos)
+        << leap.out;
+}

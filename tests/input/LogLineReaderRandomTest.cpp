@@ -48,6 +48,14 @@ public:
             bool lineEnded = false;
             bool frameEnded = false;
             if (count_ > 0) ++count_;
+            if (kind_ == 4 && count_ == 2 && (b & 0xFC) != 0) {
+                // a stray D3h: a space, and this byte is text
+                kind_ = 0;
+                count_ = 0;
+                if (line.size() < LogLineReader::MaxLogLineLength &&
+                    (line.empty() || line.back() != ' '))
+                    line += ' ';
+            }
             if (kind_ != 0) {
                 bool ends = false;
                 if (kind_ == 1) ends = prev_ == 0xB0 && b == 0xB3;

@@ -154,15 +154,100 @@ TEST(LogLineReader, D3InsideLineEatsFollowingBytes) {
     EXPECT_EQ(LinesOf(bytes), (std::vector<std::string>{"F,rest"}));
 }
 
+TEST(LogLineReader, StrayD3IsASpaceAndTheNextByteIsText) {
+    // Binary data of an unknown protocol before the sentences: its D3h bytes are
+    // followed by bytes with high bits set, so they start no RTCM 3 frame.
+    const std::string gga = "$GNGGA,135806.000,4723.00484,N,00045.88150,E,1,13*00";
+    const std::string rmc = "$GNRMC,135806.000,A*00";
+    EXPECT_EQ(LinesOf("\xBA\xCE\xD3\x24\x01\xD3\xD3" + gga + "\r\n" + rmc + "\r\n"),
+              (std::vector<std::string>{" $ " + gga, rmc}));
+    EXPECT_EQ(LinesOf("\xD3\r\n" + gga + "\n"), (std::vector<std::string>{" ", gga}));
+    EXPECT_EQ(LinesOf("AB\xD3\x7F\xFF" + gga + "\n"), (std::vector<std::string>{"AB " + gga}));
+    // Zero high bits: a frame as before, whatever its text.
+    EXPECT_EQ(LinesOf(std::string("\xD3\x00\x01X\x01\x02\x03", 7) + gga + "\n"),
+              (std::vector<std::string>{gga}));
+}
+
 TEST(LogLineReader, AbsurdLengthsStopAt4096Bytes) {
-    // Frames whose length field says more than 4096 end after 4096 bytes.
+    // Frames whose length field says more than 4096 end after 4096 bytes (an RTCM 3
+    // length has ten bits and never says that much).
     std::string ubx = "\xB5\x62\x01\x02\xFF\xFF" + test::FrameFiller(4090);
-    std::string rtcm = "\xD3\x7F\xFF" + test::FrameFiller(4093);
     std::string sirf = "\xA0\xA2" + test::FrameFiller(4094);
-    for (const std::string& f : {ubx, rtcm, sirf}) {
+    for (const std::string& f : {ubx, sirf}) {
         ASSERT_EQ(f.size(), 4096u);
         EXPECT_EQ(LinesOf(A + "\n" + f + "AFTER\n"), (std::vector<std::string>{A, "AFTER"}));
     }
+}
+
+// The UTF-16 form (with its byte-order mark) of a UTF-8 text.
+std::string Utf16Of(const std::string& utf8, bool bigEndian) {
+    std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    auto unit = [&](unsigned u) {
+        const char high = static_cast<char>(u >> 8), low = static_cast<char>(u & 0xFF);
+        out += bigEndian ? high : low;
+        out += bigEndian ? low : high;
+    };
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        const std::size_t n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+        unsigned code = n == 1 ? c : c & (0x7F >> n);
+        for (std::size_t k = 1; k < n; ++k) code = code << 6 | (utf8[i + k] & 0x3F);
+        i += n;
+        if (code >= 0x10000) {
+            unit(0xD800 + ((code - 0x10000) >> 10));
+            unit(0xDC00 + ((code - 0x10000) & 0x3FF));
+        } else {
+            unit(code);
+        }
+    }
+    return out;
+}
+
+TEST(LogLineReader, Utf16FilesGiveTheLinesOfTheirUtf8Text) {
+    // Sentences, a CSV line with a degree sign, "µ", a character outside the BMP; long
+    // enough that the UTF-16 bytes are read in several pieces, with a surrogate pair and
+    // a line end falling on the piece boundaries somewhere.
+    std::string text = "# capture\r\n";
+    for (int i = 0; text.size() < 400000; ++i) {
+        text += "$GPGGA,line" + std::to_string(i) + "*00\r\n";
+        text += "35\u00B040'52.4\"N,139\u00B046'01.6\"E,\u00B5,\U0001F4CD" +
+                std::string(i % 7, 'x') + "\n";
+    }
+    const std::vector<std::string> expected = LinesOf(text);
+    ASSERT_GT(expected.size(), 10000u);
+    for (bool bigEndian : {false, true}) {
+        SCOPED_TRACE(bigEndian);
+        const std::string bytes = Utf16Of(text, bigEndian);
+        TempFile file(bytes);
+        LogLineReader reader;
+        ASSERT_TRUE(reader.OpenLog(file.Path()));
+        for (int pass = 0; pass < 2; ++pass) {
+            std::int64_t consumed = reader.LogBytesConsumed();
+            EXPECT_EQ(consumed, 2); // after the mark
+            std::vector<std::string> lines;
+            while (!reader.EndOfLog()) {
+                const std::string_view line = reader.ReadLogLine();
+                if (!reader.EndOfLog() || !line.empty()) lines.emplace_back(line);
+                // Progress runs over the file's own bytes, never backwards.
+                EXPECT_GE(reader.LogBytesConsumed(), consumed);
+                consumed = reader.LogBytesConsumed();
+            }
+            EXPECT_EQ(lines, expected);
+            EXPECT_EQ(reader.LogBytesRead(), static_cast<std::int64_t>(bytes.size()));
+            EXPECT_FALSE(reader.ReadFailed());
+            reader.RewindLog();
+        }
+    }
+    // An odd last byte and a lone surrogate do not stop the reading.
+    EXPECT_EQ(LinesOf(Utf16Of("AB\nCD", false) + "\x01"), (std::vector<std::string>{"AB", "CD"}));
+    EXPECT_EQ(LinesOf(std::string("\xFF\xFE\x00\xD8"
+                                  "A\0\n\0",
+                                  8)),
+              (std::vector<std::string>{" A"}));
+    // Only a mark at the very start makes a file UTF-16.
+    EXPECT_EQ(LinesOf(" \xFF\xFE"
+                      "A\n"),
+              (std::vector<std::string>{" A"}));
 }
 
 TEST(LogLineReader, LongLinesAreCappedAndReadingGoesOn) {

@@ -6,6 +6,7 @@
 #include "input/csv/CsvFieldForms.h"
 #include "input/csv/CsvNumber.h"
 #include "input/csv/CsvSplit.h"
+#include "input/csv/RtklibForms.h"
 #include "settings/Conventions.h"
 
 #include <algorithm>
@@ -120,10 +121,16 @@ bool CsvLineDecoder::DecodeTime(double& time) {
     if ((compactDate || compactTime) && !Contains(date_, 'T') && !Contains(time_, 'T')) {
         joined_.assign(date_).append(1, ' ').append(time_);
         SplitAtSpace(date_, time_, joined_);
-        CompactDateToSlashed(date_, iso_);
-        date_.assign(iso_);
-        CompactTimeToColons(time_, iso_);
-        time_.assign(iso_);
+        // Only the compact one of the two is rearranged: a date that has its "/" or a
+        // time that has its ":" already would be garbled.
+        if (!Contains(date_, '/')) {
+            CompactDateToSlashed(date_, iso_);
+            date_.assign(iso_);
+        }
+        if (!Contains(time_, ':')) {
+            CompactTimeToColons(time_, iso_);
+            time_.assign(iso_);
+        }
     }
 
     date_.assign(TrimText(date_));
@@ -156,6 +163,17 @@ bool CsvLineDecoder::DecodeLine(std::string_view line, double previousTime, CsvF
     values = CsvFixValues();
     std::string_view text = TrimText(line);
     if (text.size() < 10 || text.front() == '*') return false;
+    if (map_.Rtklib.Positions != RtklibPositions::None) {
+        switch (RewriteRtklibLine(text, map_.Rtklib, rtklibLine_)) {
+        case RtklibLine::Skip:
+            return false;
+        case RtklibLine::Rewritten:
+            text = rtklibLine_;
+            break;
+        case RtklibLine::AsItIs:
+            break;
+        }
+    }
 
     if (!Contains(text, ',')) {
         if (map_.Form == HeaderSpacedDate) {

@@ -54,6 +54,7 @@ private:
     CsvFields fields_;
     int fieldCount_ = 0;
     std::string date_, time_, joined_, iso_, monthFirst_;
+    std::string rtklibLine_; // a line of an RTKLIB solution brought into the plain form
     // The local offset of the last quarter hour asked for: local times change their
     // offset only at daylight-saving changes.
     double offsetSlot_ = -1;

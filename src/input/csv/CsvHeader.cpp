@@ -5,6 +5,7 @@
 #include "input/LogLineReader.h"
 #include "input/csv/CsvProfiles.h"
 #include "input/csv/CsvSplit.h"
+#include "input/csv/RtklibForms.h"
 
 namespace fixtally {
 
@@ -73,20 +74,40 @@ bool AnalyseCsvHeader(LogLineReader& reader, const Settings& settings, LoadedLog
     const UpperAliasLists aliases = PrepareAliasLists(settings.CSVitem);
     int attempts = 35;
     bool recognised = false;
+    bool rtklibTitle = false;
     map.FieldCount = 0;
-    while (!recognised && !reader.EndOfLog() && attempts > 0) {
+    while (!recognised && !rtklibTitle && !reader.EndOfLog() && attempts > 0) {
         std::string_view line = reader.ReadLogLine();
         while (!reader.EndOfLog() && TrimText(line).empty()) line = reader.ReadLogLine();
         recognised = AnalyseHeaderLine(line, aliases, map);
+        rtklibTitle = ExamineRtklibHeaderLine(line, map.Rtklib);
         --attempts;
     }
-    map.ProfileName = ChooseProfile(settings, map.HeaderFields, map.FieldCount, params);
+    // The RTKLIB forms other than latitude/longitude in degrees have no columns the alias
+    // lists know: they are read through the plain form, with the RTKLIB profile.
+    const bool otherRtklibForm = !recognised && rtklibTitle && RtklibLayoutReadable(map.Rtklib);
+    if (otherRtklibForm) {
+        SetPlainRtklibColumns(map);
+        recognised = true;
+    } else if (!rtklibTitle) {
+        map.Rtklib = RtklibLayout{};
+    }
+    map.ProfileName = otherRtklibForm
+                          ? std::string("RTKLIB")
+                          : ChooseProfile(settings, map.HeaderFields, map.FieldCount, params);
+    if (otherRtklibForm) params = LoadProfileParams(settings, map.ProfileName);
     log.IsRtklibLog = map.ProfileName == "RTKLIB";
     if (log.IsRtklibLog && map.Has(CsvRole::NS)) {
         map[CsvRole::Nsat] = map[CsvRole::NS];
         map[CsvRole::NS] = 0;
     }
     return recognised;
+}
+
+std::string UnknownHeaderText(const ColumnMap& map, std::string_view name) {
+    const std::string_view rtklib = RtklibRefusalText(map.Rtklib);
+    std::string text(rtklib.empty() ? std::string_view("  Unknown CSV log file : ") : rtklib);
+    return text.append(name);
 }
 
 } // namespace fixtally

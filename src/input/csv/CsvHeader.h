@@ -24,8 +24,15 @@ bool AnalyseHeaderLine(std::string_view line, const UpperAliasLists& aliases, Co
 // Reads lines until a header with latitude and longitude columns is found, at most
 // 35 non-blank lines. Chooses the profile from the last line examined, loads its
 // parameters and sets IsRtklibLog; in an RTKLIB file the "ns" column is the
-// satellite count. The reader is left after the header line.
+// satellite count. An RTKLIB solution in another form than latitude/longitude in
+// degrees is recognised by its column title line and read through the plain form
+// (map.Rtklib). The reader is left after the header line.
 bool AnalyseCsvHeader(LogLineReader& reader, const Settings& settings, LoadedLog& log,
                       ColumnMap& map, ProfileParams& params);
+
+// The status text for a file whose header AnalyseCsvHeader did not recognise: what an
+// RTKLIB solution of a form that cannot be read lacks, otherwise "  Unknown CSV log
+// file : ", followed by the file name.
+std::string UnknownHeaderText(const ColumnMap& map, std::string_view name);
 
 } // namespace fixtally

@@ -40,6 +40,26 @@ inline constexpr int MaxCsvFields = 25;
 // Fields of one line as views into the line (or into a normalised copy of it).
 using CsvFields = std::array<std::string_view, MaxCsvFields>;
 
+// The position columns of an RTKLIB solution file, named by its column title line.
+enum class RtklibPositions : int {
+    None,    // not an RTKLIB solution file (no RTKLIB title line seen)
+    Degrees, // latitude(deg) longitude(deg) height(m)
+    Dms,     // latitude(d'") longitude(d'") height(m): degrees, minutes, seconds
+    Ecef,    // x-ecef(m) y-ecef(m) z-ecef(m)
+    Enu,     // e-baseline(m) n-baseline(m) u-baseline(m) from the "% ref pos" position
+    Unknown, // an RTKLIB title line with other position columns
+};
+
+// What the header of an RTKLIB solution file says about its data lines.
+struct RtklibLayout {
+    RtklibPositions Positions = RtklibPositions::None;
+    std::string TimeTitle; // "GPST", "UTC" or "JST", as written
+    // The "% ref pos" comment: latitude and longitude in degrees and height in metres
+    // (ellipsoidal); the reference of e/n/u baselines.
+    bool HasReference = false;
+    double RefLatitude = 0, RefLongitude = 0, RefHeight = 0;
+};
+
 // The recognised header of one CSV file.
 struct ColumnMap {
     std::array<int, CsvRoleCount> Positions{}; // 1-based field index per role, 0 = absent
@@ -49,6 +69,7 @@ struct ColumnMap {
     int FieldCount = 0;
     std::array<std::string, MaxCsvFields> HeaderFields; // upper case, of the last line examined
     std::string ProfileName;
+    RtklibLayout Rtklib; // Positions None for every other log
 
     int& operator[](CsvRole role) { return Positions[static_cast<int>(role)]; }
     int operator[](CsvRole role) const { return Positions[static_cast<int>(role)]; }

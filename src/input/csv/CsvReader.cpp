@@ -114,6 +114,7 @@ LoadResult ReadCsvLog(std::string_view path, const ReadOptions& options, ReadObs
             withProfilesAdded = &withProfiles;
         }
         if (!AnalyseCsvHeader(reader, *withProfilesAdded, log, map, params)) {
+            result.Refusal = UnknownHeaderText(map, "");
             reader.CloseLog();
             store.Clear();
             result.Outcome = LoadOutcome::UnknownLayout;

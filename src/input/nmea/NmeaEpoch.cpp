@@ -7,8 +7,8 @@ namespace fixtally {
 namespace {
 
 // False when the line cannot be a GGA, RMC or GNS sentence: its name (the text from the
-// first "$" to the first comma) holds none of those three letter groups. Saves the full
-// classification for the other sentences of an epoch.
+// last "$", where the sentence starts, to the next comma) holds none of those three letter
+// groups. Saves the full classification for the other sentences of an epoch.
 bool HasPositionLetters(const char* p) {
     return (p[0] == 'G' && p[1] == 'G' && p[2] == 'A') ||
            (p[0] == 'R' && p[1] == 'M' && p[2] == 'C') ||
@@ -16,15 +16,14 @@ bool HasPositionLetters(const char* p) {
 }
 
 bool MayBePositionSentence(std::string_view line) {
-    // The usual shape: "$" at the start and a six-character name.
-    if (line.size() >= 7 && line[0] == '$' && line[6] == ',') {
-        const char* name = line.data();
-        return HasPositionLetters(name + 1) || HasPositionLetters(name + 2) ||
-               HasPositionLetters(name + 3);
-    }
-    const std::size_t dollar = line.find('$');
+    const std::size_t dollar = line.rfind('$');
     if (dollar == std::string_view::npos) return false;
     std::string_view name = line.substr(dollar);
+    // The usual shape: a six-character name.
+    if (name.size() >= 7 && name[6] == ',') {
+        const char* p = name.data();
+        return HasPositionLetters(p + 1) || HasPositionLetters(p + 2) || HasPositionLetters(p + 3);
+    }
     name = name.substr(0, name.find(','));
     return name.find("GGA") != std::string_view::npos ||
            name.find("RMC") != std::string_view::npos || name.find("GNS") != std::string_view::npos;

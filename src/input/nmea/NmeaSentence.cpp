@@ -6,6 +6,7 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <string.h>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -48,6 +49,14 @@ std::size_t FindByte(std::string_view text, char c) {
     for (; i < n; ++i)
         if (p[i] == c) return i;
     return std::string_view::npos;
+}
+
+// Where the sentence of a line starts: at its last "$", since bytes of binary data before
+// it on the same line may hold a "$" of their own; npos when the line has none.
+std::size_t SentenceStart(std::string_view line) {
+    const void* last = line.empty() ? nullptr : ::memrchr(line.data(), '$', line.size());
+    return last == nullptr ? std::string_view::npos
+                           : static_cast<std::size_t>(static_cast<const char*>(last) - line.data());
 }
 
 // What each sentence index decodes as.
@@ -284,7 +293,9 @@ int DecodeRmc(const NmeaFields& f, NmeaDecoder& d, LoadedLog& log) {
     NmeaDateText date;
     if (!f[9].empty()) {
         std::string_view ddmmyy = f[9];
-        if (ddmmyy.size() < 6) {
+        // A date that is too short or holds other characters than digits ("2208-1") is
+        // no date: the sentence would add an undated fix among dated ones.
+        if (ddmmyy.size() < 6 || !AllDigits(ddmmyy)) {
             e.RmcTime = 0;
             return SentenceNone;
         }
@@ -623,7 +634,7 @@ double NmeaTimeValue(std::string_view field, std::string_view date, int currentY
 }
 
 int ParseNmeaLine(std::string_view line, NmeaDecoder& decoder, LoadedLog& log) {
-    std::size_t dollar = !line.empty() && line[0] == '$' ? 0 : FindByte(line, '$');
+    std::size_t dollar = SentenceStart(line);
     if (dollar == std::string_view::npos || line.size() <= dollar + 7) return SentenceNone;
     line.remove_prefix(dollar);
 
@@ -677,7 +688,7 @@ int ParseNmeaLine(std::string_view line, NmeaDecoder& decoder, LoadedLog& log) {
 }
 
 int PeekSentenceType(std::string_view line, const NmeaDecoder& decoder) {
-    std::size_t dollar = !line.empty() && line[0] == '$' ? 0 : FindByte(line, '$');
+    std::size_t dollar = SentenceStart(line);
     if (dollar == std::string_view::npos) return SentenceNone;
     line.remove_prefix(dollar);
     int index = SentenceIndex(SentenceName(line));

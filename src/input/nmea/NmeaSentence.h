@@ -107,7 +107,8 @@ struct NmeaDecoder {
     NmeaDateCache DateCache;                 // the decoders' own
 };
 
-// Handles one log line: recognises, checks and decodes it into decoder.Epoch.
+// Handles one log line: recognises, checks and decodes it into decoder.Epoch. The
+// sentence starts at the line's last "$" (bytes before it are not part of it).
 // Returns the type code (SentenceGga, SentenceRmc, SentenceGns or SentenceNone).
 // Reads log.ExpandMode and log.LastFixTime; raises log.LogPosDecimals and log.LogAltDecimals.
 int ParseNmeaLine(std::string_view line, NmeaDecoder& decoder, LoadedLog& log);

@@ -70,6 +70,11 @@ TEST(CsvFix, DateAndTimeForms) {
         {"DATE,LAT,LON", "2014/05/17 10:30:00,35.1,139.2", May17_1030},
         {"DATE,TIME,LAT,LON", "05/17/2014,10:30:00,35.1,139.2", May17_1030},
         {"DATE,TIME,LAT,LON", "20140517,103000,35.1,139.2", May17_1030},
+        // Only one of the two compact: the other is left as it is.
+        {"DATE,TIME,LAT,LON", "20140517,10:30:00,35.1,139.2", May17_1030},
+        {"DATE,TIME,LAT,LON", "2014/05/17,103000,35.1,139.2", May17_1030},
+        {"DATE,TIME,LAT,LON", "05/17/2014,103000.0,35.1,139.2", May17_1030},
+        {"DATE,LAT,LON", "20140517 10:30:00,35.1,139.2", May17_1030},
         {"DATE,LAT,LON", "2014-05-17T10:30:00Z,35.1,139.2", May17_1030},
         {"DATE,LAT,LON", "2014-05-17T19:30:00+09:00,35.1,139.2", May17_1030},
         {"TIME,LAT,LON", "20140517T19:30:00+0900,35.1,139.2", May17_1030},

@@ -65,6 +65,7 @@ TEST(CsvReader, LoggerFixtures) {
         {"csv/igotu_trip.csv", "i-gotU", 3, At(10, 30, 0), At(10, 30, 10)},
         {"csv/spaced_columns.txt", "Default", 3, At(10, 30, 0), At(10, 30, 10)},
         {"csv/iso_zones.csv", "Default", 5, At(10, 30, 0), At(10, 30, 4)},
+        {"csv/compact_mixed.csv", "Default", 4, At(10, 30, 0), At(10, 30, 3)},
         {"pos/kinematic_gpst.pos", "RTKLIB", 4, At(10, 30, 0), At(10, 30, 3)},
         {"pos/kinematic_utc.pos", "RTKLIB", 4, At(10, 30, 0), At(10, 30, 3)},
     };
@@ -104,6 +105,11 @@ TEST(CsvReader, FixtureDetails) {
         EXPECT_EQ(m241.Fix(2).SatsUsed, 7);
         EXPECT_DOUBLE_EQ(m241.Fix(0).Altitude, 45.2);
         EXPECT_EQ(m241.P.Log.LogAltDecimals, 2);
+    }
+    {
+        // Both, the date only, the time only and neither of date and time compact.
+        Loaded mixed(CsvTestData("csv/compact_mixed.csv"));
+        for (int i = 0; i < 4; ++i) EXPECT_NEAR(mixed.Fix(i).Time, At(10, 30, i), 1e-9) << i;
     }
     {
         Loaded gt(CsvTestData("csv/gt730fls_repeats.csv"));

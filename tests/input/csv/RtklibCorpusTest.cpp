@@ -1,5 +1,6 @@
 #include "app/LogLoading.h"
 #include "app/Program.h"
+#include "convert/DatePattern.h"
 #include "input/csv/CsvProfiles.h"
 #include "input/csv/CsvReader.h"
 #include "platform/HeadlessPlatform.h"
@@ -69,9 +70,11 @@ TEST(RtklibCorpus, SolutionFilesLoad) {
             EXPECT_GT(span, 0) << entry.Path;
             EXPECT_LT(span, 1.0 / 24 + 1e-6) << entry.Path;
         } else {
-            // GPS week and seconds are not a date the reader knows: no time, no range.
-            EXPECT_EQ(first.Time, 0) << entry.Path;
-            EXPECT_EQ(p.FullRange.Start, 0) << entry.Path;
+            // GPS week and seconds of week: the dates they stand for, GPS time less the
+            // 16 s of the LeapSecond setting (week 1316, 518400 s is 2005-04-02 00:00).
+            const double start = DayNumberFromDate(2005, 4, 2) - 16.0 / 86400;
+            EXPECT_NEAR(first.Time, start, 1e-9) << entry.Path;
+            EXPECT_NEAR(p.FullRange.Start, start, 1e-9) << entry.Path;
         }
     }
 }

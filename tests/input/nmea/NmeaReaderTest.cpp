@@ -1,6 +1,7 @@
 #include "NmeaReaderTestSupport.h"
 #include "app/ProgramTime.h"
 
+#include "convert/DatePattern.h"
 #include "stats/TimeText.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,8 @@
 #include <charconv>
 #include <cmath>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -136,6 +139,27 @@ TEST(NmeaReader, RmcAndGgaMergeIntoOneRecord) {
         EXPECT_EQ(r.FixQuality, u'2');
         EXPECT_EQ(r.SatsExtra, 255);
         EXPECT_EQ(r.DgpsFlag, 1);
+    }
+}
+
+TEST(NmeaReader, UnknownBinaryBeforeSentencesLosesNoEpoch) {
+    // Binary frames of a protocol the reader does not know run straight into the "$" of
+    // the next sentence; they hold D3h bytes that start no RTCM 3 frame and "$" bytes.
+    std::ifstream in(std::string(FIXTALLY_TEST_DATA) + "/nmea/unknown-binary.nmea",
+                     std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_FALSE(bytes.empty());
+    LoadedNmea n(bytes);
+    ASSERT_EQ(n.Read(), 5);
+    const double day = DayNumberFromDate(2019, 4, 12);
+    const std::vector<FixRecord> records = n.Records();
+    for (int i = 0; i < 5; ++i) {
+        SCOPED_TRACE(i);
+        const FixRecord& r = records[static_cast<std::size_t>(i)];
+        EXPECT_NEAR(r.Time, day + (8 * 3600 + 39 * 60 + 10 + i) * Second, Tolerance);
+        EXPECT_NEAR(r.Latitude, 35 + (40.12345 + 0.00003 * i) / 60, 1e-12);
+        EXPECT_DOUBLE_EQ(r.Altitude, 40.4 + i); // every GGA counted
+        EXPECT_EQ(r.SatsUsed, 12);
     }
 }
 

@@ -69,6 +69,9 @@ TEST_F(NmeaSentenceTest, AcceptsOnlySentencesWithAValidChecksumOrNoneExceptRmc) 
     } cases[] = {
         {kGga, SentenceGga},
         {"junk before\x01$" + kGga.substr(1), SentenceGga},
+        {"$$" + kGga.substr(1), SentenceGga},       // the sentence starts at the last "$"
+        {"$\x01$A$" + kRmc.substr(1), SentenceRmc}, // binary bytes holding "$" before it
+        {kGga.substr(0, 20) + kRmc, SentenceRmc},   // a sentence cut by the next one
         {kGga.substr(0, kGga.size() - 1) + "6", SentenceNone}, // checksum 46
         {kGga + " ", SentenceNone},                            // anything after the digits
         {kGga + "0", SentenceNone},
@@ -88,6 +91,14 @@ TEST_F(NmeaSentenceTest, AcceptsOnlySentencesWithAValidChecksumOrNoneExceptRmc) 
         fresh.ReadPass = true;
         EXPECT_EQ(c.expected, ParseNmeaLine(c.line, fresh, log));
     }
+}
+
+TEST(PeekSentenceType, SentenceStartsAtTheLastDollar) {
+    NmeaDecoder decoder;
+    decoder.ReadPass = true;
+    EXPECT_EQ(SentenceRmc, PeekSentenceType("$\x01$A\xC2\xB5" + kRmc, decoder));
+    EXPECT_EQ(SentenceGga, PeekSentenceType("$$" + kGga.substr(1), decoder));
+    EXPECT_EQ(SentenceNone, PeekSentenceType(kGga + "$", decoder));
 }
 
 TEST(NmeaChecksumValid, NeedsANameBeforeTheStarAndTwoDigitsAfterIt) {
@@ -411,6 +422,18 @@ TEST_F(NmeaSentenceTest, FallsBackToTheTimeOfDayWhenTheRmcDateIsInvalid) {
     EXPECT_EQ(0, Parse(Nmea("GPRMC,123519,A,4807.038,N,01131.000,E,,,2303,,,A")));
     EXPECT_EQ(0, Epoch().RmcTime);
     EXPECT_EQ(1, decoder.RmcCount);
+    // So does a date with other characters than digits, keeping the date in force.
+    decoder.CurrentDate.Text = {'0', '8', '/', '2', '2', '/', '9', '9'};
+    decoder.CurrentDate.Size = 8;
+    for (const char* date : {"2208-1", "22 899", "2208991x", "+22089"}) {
+        SCOPED_TRACE(date);
+        decoder.Epoch.Reset();
+        EXPECT_EQ(0, Parse(Nmea(std::string("GPRMC,000231.099,A,4829.0005,N,00022.0015,E,,,") +
+                                date + ",,,A")));
+        EXPECT_EQ(0, Epoch().RmcTime);
+        EXPECT_EQ(1, decoder.RmcCount);
+        EXPECT_EQ("08/22/99", decoder.CurrentDate.View());
+    }
     // Void status and short sentences are refused outright.
     decoder.Epoch.Reset();
     EXPECT_EQ(0, Parse(Nmea("GPRMC,123519,V,4807.038,N,01131.000,E,,,230394,,,N")));
