@@ -103,7 +103,12 @@ void BM_MainPass(benchmark::State& state) {
     const GeoPoint reference{35.681236, 139.767125, 40};
     for (auto _ : state) {
         CountTally tally;
-        benchmark::DoNotOptimize(TallyFixes(p, reference, tally, mode));
+        const CountProgress progress = [&p] {
+            p.Ui.ProcessMessages();
+            return !p.Log.AbortRequested;
+        };
+        benchmark::DoNotOptimize(
+            TallyFixes(p.Store, CurrentFilter(p), reference, progress, tally, mode));
         benchmark::DoNotOptimize(tally.SumH2);
     }
     PerFix(state);
