@@ -1,5 +1,6 @@
 #include "desktop/ScreenPlacement.h"
 
+#include <QDialog>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -44,6 +45,9 @@ QRect AvailableArea(const QWidget* widget) {
 }
 
 void ShowCentred(QWidget* window, const QWidget* owner) {
+    // Shown before its exec, a dialog must be modal already: exec does not change the
+    // modality of a visible window.
+    if (auto* dialog = qobject_cast<QDialog*>(window)) dialog->setModal(true);
     window->show();
     if (!owner) return;
     // The window has its final size once shown; its frame may not be known yet.

@@ -21,8 +21,8 @@ QPoint MainWindowPosition(bool stored, QPoint position, const QSize& frame, cons
 // it shows on none).
 QRect AvailableArea(const QWidget* widget);
 
-// Shows a top-level window (a dialog before its exec) centred over owner and inside the
-// owner's screen.
+// Shows a top-level window (a dialog before its exec, made modal) centred over owner and
+// inside the owner's screen.
 void ShowCentred(QWidget* window, const QWidget* owner);
 
 } // namespace fixtally

@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -292,6 +293,52 @@ private slots:
         QVERIFY2(diff.chopped(1).toDouble() < 0.01, qPrintable(diff));
         QVERIFY(Find<QLineEdit>("tCenterEditAltDiff")->text().chopped(1).toDouble() < 0.1);
         QVERIFY(!w.program().Settings.UseAverage);
+    }
+
+    void clickOnThe2drmsGroupSwitchesTheUnitWithoutRecount() {
+        TFormMain& w = Open({StaticLog});
+        auto* group = Find<QGroupBox>("GroupBox2drms");
+        const QString twoDrms = Find<QLineEdit>("tCenterEditH2drms")->text();
+        const QString status = Find<QLabel>("LabelStatus")->text();
+        QTest::mouseClick(Find("LabeltCenterEditAlt2drms"), Qt::LeftButton);
+        QCOMPARE(group->title(), QString(" CEP(50%) "));
+        const double ratio = Find<QLineEdit>("tCenterEditH2drms")->text().chopped(1).toDouble() /
+                             twoDrms.chopped(1).toDouble();
+        QVERIFY(qAbs(ratio - 0.416273762) < 1e-5);
+        QTest::mouseClick(group, Qt::LeftButton, {}, QPoint(group->width() - 5, 5));
+        QCOMPARE(group->title(), QString(" 2drms "));
+        QCOMPARE(Find<QLineEdit>("tCenterEditH2drms")->text(), twoDrms);
+        QVERIFY(w.program().Settings.TwoDrms);
+        QCOMPARE(Find<QLabel>("LabelStatus")->text(), status);
+    }
+
+    void loadFileUsesTheDialogFolderAndFilterBothWays() {
+        QFile::copy(StaticLog, Path("picked.nmea"));
+        const QString ini = Write("dialog.ini", QString("[Option]\r\nDataPath=%1\r\n"
+                                                        "OpenFiltIdx=2\r\n")
+                                                    .arg(folder_.path())
+                                                    .toUtf8());
+        TFormMain& w = Open({ini});
+        QString shownFolder, shownFilter;
+        QRect shownAt;
+        WhenDuringLoad pick(
+            [] { return qobject_cast<QFileDialog*>(QApplication::activeModalWidget()); },
+            [&] {
+                auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+                shownFolder = dialog->directory().absolutePath();
+                shownFilter = dialog->selectedNameFilter();
+                shownAt = dialog->frameGeometry();
+                dialog->selectFile(Path("picked.nmea"));
+                QMetaObject::invokeMethod(dialog, "accept");
+            });
+        Action("LoadFile")->trigger();
+        QVERIFY(pick.done);
+        QCOMPARE(shownFolder, folder_.path());
+        QVERIFY(shownFilter.startsWith("NMEA file ("));
+        QVERIFY(w.screen()->availableGeometry().contains(shownAt));
+        QCOMPARE(Panel0(), QString(" Completed: picked.nmea"));
+        QCOMPARE(QString::fromStdString(w.program().Settings.DataPath), folder_.path());
+        QCOMPARE(w.program().Settings.OpenFiltIdx, 2);
     }
 
     void spinButtonsStayWithinTheRangeTable_data() {
