@@ -551,7 +551,8 @@ void TFormMain::BitBtnRefClick() {
 }
 
 void TFormMain::FormDropFiles(const QStringList& files) {
-    if (Busy() || !activated_) return;
+    // A drop with no local file (a web link, say) would load the last log again.
+    if (Busy() || !activated_ || files.isEmpty()) return;
     std::vector<std::string> paths;
     for (const QString& file : files) paths.push_back(S(file));
     // A dropped INI file first saves the settings with the window where it is now.
