@@ -149,6 +149,8 @@ TFormMain::TFormMain(std::vector<std::string> arguments, std::string iniPath)
 
 TFormMain::~TFormMain() {
     if (qApp) qApp->removeEventFilter(this);
+    // The widgets outlive the program state by a moment; their handlers must not run then.
+    for (QObject* child : findChildren<QObject*>()) child->blockSignals(true);
 }
 
 void TFormMain::CreateMenus() {

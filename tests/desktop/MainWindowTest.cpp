@@ -405,7 +405,8 @@ private slots:
         TFormMain& w = Open({StaticLog}, ini);
         w.move(40, 30);
         const QPoint at = w.pos();
-        QVERIFY(w.close());
+        Action("Exit")->trigger();
+        QVERIFY(!w.isVisible());
         QCOMPARE(Panel0(), QString(" start.ini  saving..."));
         IniFile saved;
         QVERIFY(saved.Load(ini.toStdString()));
