@@ -341,6 +341,18 @@ private slots:
         QCOMPARE(w.program().Settings.OpenFiltIdx, 2);
     }
 
+    void trueReferenceWithoutCoordinatesWarnsAndKeepsTheResults() {
+        Open({StaticLog});
+        const QString spread = Find<QLineEdit>("tCenterEditH2drms")->text();
+        MessageWatcher messages;
+        Find<QRadioButton>("RadioButtonTrue")->click();
+        QCOMPARE(messages.Texts, QStringList{"Please set \"True coordinates\" correctly. "});
+        QVERIFY(Find("GroupBoxDiff")->isVisible());
+        QVERIFY(Find("GroupBoxTrue")->isVisible());
+        QCOMPARE(Find<QLineEdit>("tCenterEditH2drms")->text(), spread);
+        QVERIFY(Find<QLineEdit>("tCenterEditHorDiff")->text().isEmpty());
+    }
+
     void spinButtonsStayWithinTheRangeTable_data() {
         QTest::addColumn<int>("start");
         QTest::addColumn<QString>("button");
