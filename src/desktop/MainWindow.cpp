@@ -181,10 +181,8 @@ void TFormMain::CreateMenus() {
     countRange_ = bar->addAction("Count range(&C)");
     countRange_->setObjectName("CountRange");
     countRange_->setEnabled(false);
-    // The count-range dialog is a window of its own; the command is guarded already.
-    connect(countRange_, &QAction::triggered, this, [this] {
-        if (Busy() || program_->Log.Loading) return;
-    });
+    // The count-range dialog, a window of its own, opens from here once it exists; while a
+    // load runs the command must do nothing.
 
     QMenu* option = bar->addMenu("Option(&O)");
     option->setObjectName("MenuOption");
