@@ -37,8 +37,6 @@ const std::vector<std::string> OptionKeys = {
     "DDMMSS",     "LeapSecond", "NMEA_QS",    "NMEA_QU",    "RTK_QS",       "RTK_QU",
     "CSVspan",    "CSVstep",    "CSVherr",    "2drms",      "MainTop",      "MainLeft",
     "DateFormat"};
-const std::vector<std::string> OtherKeys = {"ElapsesTimes", "MovingDist", "LatLon", "Alt",
-                                            "Speed",        "DOP",        "Error"};
 
 std::string Fixture(const char* name) {
     return std::string(FIXTALLY_TEST_DATA) + "/ini/" + name;
@@ -53,24 +51,14 @@ int Count(const std::string& text, const std::string& part) {
 // Every setting as text, key by key, for comparing two programs.
 std::vector<std::string> Snapshot(Settings& s) {
     std::vector<std::string> out;
-    auto add = [&](const std::string& key) {
-        SettingRef ref = LookupSetting(s, key);
-        if (ref.Text) out.push_back(key + "=" + *ref.Text);
-        if (ref.Int) out.push_back(key + "=" + std::to_string(*ref.Int));
-        if (ref.Flag) out.push_back(key + "=" + (*ref.Flag ? "1" : "0"));
-        if (!ref) out.push_back(key + " missing");
-    };
-    for (const std::string& key : OptionKeys) add(key);
-    for (const std::string& key : OtherKeys) add(key);
-    const Settings::FontSection& f = s.Font;
-    out.push_back("Font=" + std::to_string(f.EngCharset) + f.EngFontName +
-                  std::to_string(f.EngFontSize) + std::to_string(f.JpCharset) + f.JpFontName +
-                  std::to_string(f.JpFontSize));
-    const Settings::CsvItemSection& c = s.CSVitem;
-    for (const std::string* item :
-         {&c.RCR, &c.Date, &c.Time, &c.Valid, &c.Latitude, &c.NS, &c.Longitude, &c.EW, &c.Height,
-          &c.Speed, &c.HDOP, &c.VDOP, &c.PDOP, &c.Nsat, &c.Geoid})
-        out.push_back("CSVitem=" + *item);
+    for (const SettingKey& key : SettingKeyTable()) {
+        const SettingRef ref = SettingOf(key, s);
+        std::string entry = std::string(key.Section) + "/" + std::string(key.Key) + "=";
+        if (ref.Text) entry += *ref.Text;
+        if (ref.Int) entry += std::to_string(*ref.Int);
+        if (ref.Flag) entry += *ref.Flag ? "1" : "0";
+        out.push_back(entry);
+    }
     for (const auto& [name, value] : s.CSV_Info) out.push_back("Info " + name + "=" + value);
     for (const auto& [name, value] : s.CSV_Option) out.push_back("Option " + name + "=" + value);
     return out;
