@@ -256,6 +256,15 @@ TEST(NmeaReader, FurtherSystemsAndQzssCountAsExtraSatellites) {
     }
 }
 
+TEST(NmeaReader, EmptySatelliteCountIsAbsent) {
+    LoadedNmea n(Rmc("120000.00") +
+                 Sentence("GPGGA,120000.00,4807.040,N,01131.002,E,2,,0.9,545.4,M,46.9,M,,") +
+                 Rmc("120001.00") + Gga("120001.00"));
+    ASSERT_EQ(n.Read(), 2);
+    EXPECT_EQ(n.Records()[0].SatsUsed, 255); // leaves the least count of the statistics alone
+    EXPECT_EQ(n.Records()[1].SatsUsed, 8);
+}
+
 TEST(NmeaReader, SecondGsaWithTwoDimensionalFixDropsAltitude) {
     LoadedNmea n(Rmc("120000.00") + Gga("120000.00") +
                  Sentence("GLGSA,A,2,65,67,69,,,,,,,,,,2.5,1.3,2.1") + Rmc("120001.00") +
