@@ -1,3 +1,4 @@
+#include "../../support/TempFolder.h"
 #include "NmeaReaderTestSupport.h"
 #include "app/ProgramTime.h"
 
@@ -145,9 +146,8 @@ TEST(NmeaReader, RmcAndGgaMergeIntoOneRecord) {
 TEST(NmeaReader, UnknownBinaryBeforeSentencesLosesNoEpoch) {
     // Binary frames of a protocol the reader does not know run straight into the "$" of
     // the next sentence; they hold D3h bytes that start no RTCM 3 frame and "$" bytes.
-    std::ifstream in(std::string(FIXTALLY_TEST_DATA) + "/nmea/unknown-binary.nmea",
-                     std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string bytes = fixtally::testing::ReadWholeFile(std::string(FIXTALLY_TEST_DATA) +
+                                                               "/nmea/unknown-binary.nmea");
     ASSERT_FALSE(bytes.empty());
     LoadedNmea n(bytes);
     ASSERT_EQ(n.Read(), 5);
