@@ -67,6 +67,11 @@ double DateTimeFromText(std::string_view date, std::string_view time, int curren
 
 // A latitude or longitude typed in decimal degrees or degrees, minutes and seconds, with
 // hemisphere letters or signs in front or behind. Signed degrees, or NaN.
+// The true coordinates of the settings are read with this one; CSV fields have their own
+// parser (ParseCoordinate) because there a sign after the degrees is ignored and digits
+// join across it, and the field's decimals are needed, while here a sign after the
+// degrees separates the parts. Both rules are kept so that settings and logs read as
+// before.
 double CoordinateFromText(std::string_view text);
 
 // An altitude typed with an optional unit ("ft", "mi", "nm"; metres otherwise). Metres, or NaN.

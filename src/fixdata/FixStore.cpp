@@ -6,9 +6,9 @@ namespace fixtally {
 
 void FixStore::Append(const FixRecord& record) {
     exists_ = true;
-    if (position_ + FixRecordSize > bytes_.size()) bytes_.resize(position_ + FixRecordSize);
-    EncodeFixRecord(record, bytes_.data() + position_);
-    position_ += FixRecordSize;
+    const std::size_t end = bytes_.size();
+    bytes_.resize(end + FixRecordSize);
+    EncodeFixRecord(record, bytes_.data() + end);
 }
 
 void FixStore::Reserve(std::size_t records) {
@@ -18,13 +18,6 @@ void FixStore::Reserve(std::size_t records) {
     } catch (const std::bad_alloc&) {
         // Left to the growth of Append.
     }
-}
-
-bool FixStore::ReadNext(FixRecord& record) {
-    if (position_ + FixRecordSize > bytes_.size()) return false;
-    record = DecodeFixRecord(bytes_.data() + position_);
-    position_ += FixRecordSize;
-    return true;
 }
 
 } // namespace fixtally

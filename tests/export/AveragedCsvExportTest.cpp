@@ -19,8 +19,8 @@ namespace {
 
 class AveragedExport : public ::testing::Test {
 protected:
-    ScratchFolder Folder;
-    LoadedProgram L{Folder.File("track.nmea")};
+    TempFolder Folder{"fixtally-export"};
+    LoadedProgram L{Folder / "track.nmea"};
     Program& P = L.P;
     const double D0 = Day(2014, 5, 17);
 
@@ -31,7 +31,7 @@ protected:
                       std::optional<std::string> limit = {}) {
         return RunAverageExport(P, AverageRequest{span, step, limit, start, final});
     }
-    std::vector<std::string> Lines(const std::string& name) { return CsvLines(Folder.File(name)); }
+    std::vector<std::string> Lines(const std::string& name) { return CsvLines(Folder / name); }
     std::vector<std::string> Column(const std::vector<std::string>& lines, std::size_t column) {
         std::vector<std::string> values;
         for (std::size_t i = 1; i < lines.size(); ++i) values.push_back(Fields(lines[i])[column]);
@@ -124,17 +124,17 @@ TEST_F(AveragedExport, RefusalsStatusesAndAbort) {
     // A text OK refuses: the dialog is cancelled, nothing written.
     EXPECT_EQ(Run("1", "1", "yesterday"), ExportOutcome::Refused);
     EXPECT_EQ(L.Ui.Messages.back().Text, "Start time is out of range. ");
-    EXPECT_FALSE(std::filesystem::exists(Folder.File("track-1h1h.csv")));
+    EXPECT_FALSE(std::filesystem::exists(Folder / "track-1h1h.csv"));
     EXPECT_FALSE(P.Log.AbortRequested);
 
     P.Average.PublishLogRange(P);
 
     // Existing file, answer No.
-    { std::ofstream(Folder.File("track-1h1h.csv")) << "keep"; }
+    { std::ofstream(Folder / "track-1h1h.csv") << "keep"; }
     L.Ui.Answers.push_back(ButtonNo);
     EXPECT_EQ(Run("1", "1"), ExportOutcome::Declined);
     EXPECT_EQ(P.Main.StatusPanel0, " Aborted.");
-    EXPECT_EQ(ReadFile(Folder.File("track-1h1h.csv")), "keep");
+    EXPECT_EQ(ReadWholeFile(Folder / "track-1h1h.csv"), "keep");
 
     // Esc while writing: messages are processed after lines 1, 9, 17, ...
     L.Ui.ProcessMessagesCalls = 0;
@@ -151,7 +151,7 @@ TEST_F(AveragedExport, RefusalsStatusesAndAbort) {
     EXPECT_EQ(L.Ui.ProcessMessagesCalls, 25); // 200 lines
     EXPECT_EQ(L.Ui.TaskbarValue, 128);
 
-    P.Log.LogFileName = Folder.File("missing/track.nmea");
+    P.Log.LogFileName = Folder / "missing/track.nmea";
     EXPECT_EQ(Run("1", "1"), ExportOutcome::CreateFailed);
     EXPECT_EQ(L.Ui.Messages.back().Text, "\nFile could not be created");
     EXPECT_EQ(P.Main.StatusPanel0, " File could not be created.");
@@ -163,10 +163,10 @@ void ExpectScansAgree(Program& p, const std::string& folderFile, const char* wha
     ui.DefaultAnswer = ButtonYes;
     const std::string path = folderFile;
     ASSERT_EQ(ExportAveragedCsv(p, WindowScan::PlainPass), ExportOutcome::Done) << what;
-    std::string plain = ReadFile(path);
+    std::string plain = ReadWholeFile(path);
     std::string plainStatus = p.Main.StatusPanel0;
     ASSERT_EQ(ExportAveragedCsv(p, WindowScan::Indexed), ExportOutcome::Done) << what;
-    EXPECT_EQ(ReadFile(path), plain) << what;
+    EXPECT_EQ(ReadWholeFile(path), plain) << what;
     EXPECT_EQ(p.Main.StatusPanel0, plainStatus) << what;
 }
 
@@ -192,10 +192,10 @@ TEST_F(AveragedExport, IndexedScanMatchesPlainScanBitForBit) {
         P.Settings.CSVspan = s[0];
         P.Settings.CSVstep = s[1];
         std::string name = std::string("track-") + s[0] + "h" + s[1] + "h.csv";
-        ExpectScansAgree(P, Folder.File(name), name.c_str());
+        ExpectScansAgree(P, Folder / name, name.c_str());
         P.Average.CheckBoxEffectHori = true;
         P.Settings.CSVherr = "9";
-        ExpectScansAgree(P, Folder.File(std::string("track-") + s[0] + "h" + s[1] + "h9m.csv"),
+        ExpectScansAgree(P, Folder / (std::string("track-") + s[0] + "h" + s[1] + "h9m.csv"),
                          "with limit");
         P.Average.CheckBoxEffectHori = false;
     }
@@ -208,21 +208,21 @@ TEST_F(AveragedExport, IndexedScanMatchesPlainScanBitForBit) {
     L.SetRangeToStore();
     P.Settings.CSVspan = "2";
     P.Settings.CSVstep = "0.5";
-    ExpectScansAgree(P, Folder.File("track-2h0.5h.csv"), "out of order");
+    ExpectScansAgree(P, Folder / "track-2h0.5h.csv", "out of order");
     P.Average.CheckBoxEffectHori = true;
-    ExpectScansAgree(P, Folder.File("track-2h0.5h9m.csv"), "out of order with limit");
+    ExpectScansAgree(P, Folder / "track-2h0.5h9m.csv", "out of order with limit");
 }
 
 TEST(AveragedExportCorpus, IndexedScanMatchesPlainScanOnRealLogs) {
     const std::filesystem::path corpus = std::filesystem::path(FIXTALLY_CORPUS) / "nmea";
     if (!std::filesystem::exists(corpus)) GTEST_SKIP() << "no corpus";
-    ScratchFolder folder;
+    TempFolder folder{"fixtally-export"};
     int compared = 0;
     for (const auto& entry : std::filesystem::directory_iterator(corpus)) {
         LoadedProgram l(entry.path().string());
         if (ReadNmeaLog(l.P) <= 0) continue;
         // Write beside a copy name in the scratch folder, not beside the corpus.
-        l.P.Log.LogFileName = folder.File(entry.path().filename().string());
+        l.P.Log.LogFileName = folder / entry.path().filename().string();
         // About 30 windows over the log, each an eighth of it long.
         const double hours = (l.P.FullRange.End - l.P.FullRange.Start) * 24;
         if (!(hours > 0.001)) continue;
@@ -231,8 +231,8 @@ TEST(AveragedExportCorpus, IndexedScanMatchesPlainScanOnRealLogs) {
         AppendFixed(l.P.Settings.CSVspan, hours / 8, 9);
         AppendFixed(l.P.Settings.CSVstep, hours / 30, 9);
         ExpectScansAgree(l.P,
-                         folder.File(entry.path().stem().string() + "-" + l.P.Settings.CSVspan +
-                                     "h" + l.P.Settings.CSVstep + "h.csv"),
+                         folder / (entry.path().stem().string() + "-" + l.P.Settings.CSVspan + "h" +
+                                   l.P.Settings.CSVstep + "h.csv"),
                          entry.path().filename().c_str());
         ++compared;
     }
@@ -252,7 +252,7 @@ TEST_F(AveragedExport, WindowsOnTheAntimeridianAverageWhereTheReceiverStands) {
     P.Settings.CSVdecimals.LatLon = "9";
     P.Settings.CSVspan = "0.5";
     P.Settings.CSVstep = "0.25";
-    ExpectScansAgree(P, Folder.File("track-0.5h0.25h.csv"), "antimeridian");
+    ExpectScansAgree(P, Folder / "track-0.5h0.25h.csv", "antimeridian");
     const std::vector<std::string> lines = Lines("track-0.5h0.25h.csv");
     ASSERT_GE(lines.size(), 3u);
     for (const std::string& longitude : Column(lines, 2)) {

@@ -13,18 +13,18 @@ namespace {
 // the outputs are compared byte for byte with the reviewed files beside the log.
 class ExportGolden : public ::testing::Test {
 protected:
-    ScratchFolder Folder;
-    LoadedProgram L{Folder.File("midnight.nmea")};
+    TempFolder Folder{"fixtally-export"};
+    LoadedProgram L{Folder / "midnight.nmea"};
     Program& P = L.P;
     const std::string Data = std::string(FIXTALLY_TEST_DATA) + "/export/";
 
     void SetUp() override {
-        std::filesystem::copy_file(Data + "midnight.nmea", Folder.File("midnight.nmea"));
+        std::filesystem::copy_file(Data + "midnight.nmea", Folder / "midnight.nmea");
         ASSERT_EQ(ReadNmeaLog(P), 8);
     }
     void ExpectSame(const std::string& written, const std::string& expected) {
-        EXPECT_EQ(ReadFile(Folder.File(written)), ReadFile(Data + expected))
-            << "compare " << Folder.File(written) << " with " << Data + expected;
+        EXPECT_EQ(ReadWholeFile(Folder / written), ReadWholeFile(Data + expected))
+            << "compare " << Folder / written << " with " << Data + expected;
     }
 };
 

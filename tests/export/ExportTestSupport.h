@@ -1,5 +1,6 @@
 #pragma once
 
+#include "../support/TempFolder.h"
 #include "app/Program.h"
 #include "convert/DatePattern.h"
 #include "geodesy/Geodesic.h"
@@ -14,26 +15,6 @@
 #include <vector>
 
 namespace fixtally::testing {
-
-// A folder of its own for each test, removed at the end.
-class ScratchFolder {
-public:
-    ScratchFolder() {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        path_ = std::filesystem::temp_directory_path() /
-                (std::string("fixtally-export-") + info->test_suite_name() + "-" + info->name());
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    std::filesystem::path path_;
-};
 
 // A loaded program over a store the test fills, with the date format yyyy/mm/dd.
 struct LoadedProgram {
@@ -78,16 +59,9 @@ inline double Seconds(double s) {
     return s / 86400.0;
 }
 
-inline std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
 // The lines of a CR LF file (each line must end with CR LF).
 inline std::vector<std::string> CsvLines(const std::string& path) {
-    std::string text = ReadFile(path);
+    std::string text = ReadWholeFile(path);
     std::vector<std::string> lines;
     std::size_t begin = 0;
     while (begin < text.size()) {

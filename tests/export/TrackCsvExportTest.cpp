@@ -33,14 +33,14 @@ TEST(AveragedCsvNaming, SpanStepAndLimitTextsAsTyped) {
 
 class TrackExport : public ::testing::Test {
 protected:
-    ScratchFolder Folder;
-    LoadedProgram L{Folder.File("track.nmea")};
+    TempFolder Folder{"fixtally-export"};
+    LoadedProgram L{Folder / "track.nmea"};
     Program& P = L.P;
     const double T0 = Day(2014, 5, 17) + 10.5 / 24; // 10:30:00
 
     std::vector<std::string> Export(bool withError, std::optional<ReducePress> reduce = {}) {
         EXPECT_EQ(RunTrackExport(P, withError, reduce), ExportOutcome::Done) << P.Main.StatusPanel0;
-        return CsvLines(Folder.File("track.csv"));
+        return CsvLines(Folder / "track.csv");
     }
 };
 
@@ -72,7 +72,7 @@ TEST_F(TrackExport, DateAndTimeInOneColumnOrTwo) {
     EXPECT_EQ(Fields(lines[1])[1], "10:30:00");
     EXPECT_EQ(Fields(lines[2])[1], "10:30:00.25");
     ASSERT_EQ(L.Ui.Messages.size(), 1u);
-    EXPECT_EQ(L.Ui.Messages[0].Text, Folder.File("track.csv") + " exists.\r\n\r\nOverwrite?");
+    EXPECT_EQ(L.Ui.Messages[0].Text, Folder / "track.csv" + " exists.\r\n\r\nOverwrite?");
 }
 
 TEST_F(TrackExport, TimeOfDayOnlyEmptyFieldsAndDecimalFallbacks) {
@@ -195,7 +195,7 @@ TEST_F(TrackExport, EscKeepsPartialFile) {
     L.SetRangeToStore();
     L.Ui.InjectEscAfter(2, &P.Log.AbortRequested);
     EXPECT_EQ(RunTrackExport(P, false, std::nullopt), ExportOutcome::Aborted);
-    EXPECT_EQ(CsvLines(Folder.File("track.csv")).size(), 513u); // header + 512 rows
+    EXPECT_EQ(CsvLines(Folder / "track.csv").size(), 513u); // header + 512 rows
     EXPECT_EQ(P.Main.StatusPanel0, "*** Aborted by user ***");
     EXPECT_FALSE(P.Log.AbortRequested);
 }
@@ -229,18 +229,18 @@ TEST_F(TrackExport, RefusalsAndFailures) {
     EXPECT_EQ(SaveToCsvClick(P, false, [](Program& p) { p.Reduce.Button1Click(p); }),
               ExportOutcome::Cancelled);
     EXPECT_EQ(P.Main.StatusPanel0, "*** Aborted by user ***");
-    EXPECT_FALSE(std::filesystem::exists(Folder.File("track.csv")));
+    EXPECT_FALSE(std::filesystem::exists(Folder / "track.csv"));
 
     // An existing file and the answer No: left alone, no status.
-    { std::ofstream(Folder.File("track.csv")) << "keep"; }
+    { std::ofstream(Folder / "track.csv") << "keep"; }
     P.Main.StatusPanel0.clear();
     L.Ui.Answers.push_back(ButtonNo);
     EXPECT_EQ(RunTrackExport(P, false, std::nullopt), ExportOutcome::Declined);
-    EXPECT_EQ(ReadFile(Folder.File("track.csv")), "keep");
+    EXPECT_EQ(ReadWholeFile(Folder / "track.csv"), "keep");
     EXPECT_EQ(P.Main.StatusPanel0, "");
 
     // A file that cannot be created.
-    P.Log.LogFileName = Folder.File("missing/track.nmea");
+    P.Log.LogFileName = Folder / "missing/track.nmea";
     EXPECT_EQ(RunTrackExport(P, false, std::nullopt), ExportOutcome::CreateFailed);
     EXPECT_EQ(L.Ui.Messages.back().Text, "\nFile could not be created");
 
@@ -254,8 +254,8 @@ TEST_F(TrackExport, WriteErrorIsReported) {
     L.Add(Fix(T0, 35.0, 139.0));
     L.SetRangeToStore();
     // "/dev/full.nmea" exports to "/dev/full.csv"; link it to the full device instead.
-    std::filesystem::create_symlink("/dev/full", Folder.File("full.csv"));
-    P.Log.LogFileName = Folder.File("full.nmea");
+    std::filesystem::create_symlink("/dev/full", Folder / "full.csv");
+    P.Log.LogFileName = Folder / "full.nmea";
     L.Ui.DefaultAnswer = ButtonYes;
     EXPECT_EQ(RunTrackExport(P, false, std::nullopt), ExportOutcome::WriteFailed);
     EXPECT_EQ(P.Main.StatusPanel0, " Error: could not be CSV output.");

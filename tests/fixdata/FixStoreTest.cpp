@@ -37,35 +37,29 @@ TEST(FixRecord, LayoutOffsetsAndRoundTrip) {
     EXPECT_EQ(back.FixQuality, u'4');
 }
 
-TEST(FixStore, AppendReadStepBackAndClear) {
+TEST(FixStore, AppendReadAndClear) {
     FixStore store;
     EXPECT_FALSE(store.Exists());
     store.Replace();
     for (int i = 0; i < 5; ++i) {
         FixRecord r;
         r.Time = 1 + i;
+        r.FixQuality = i == 4 ? u' ' : u'1';
         store.Append(r);
     }
     EXPECT_EQ(store.Count(), 5u);
     EXPECT_EQ(store.Size(), 5 * FixRecordSize);
+    for (std::size_t i = 0; i < store.Count(); ++i)
+        EXPECT_EQ(store.At(i).Time, 1.0 + static_cast<double>(i));
+    EXPECT_EQ(DecodeFixRecord(store.Data() + 4 * FixRecordSize).FixQuality, u' ');
 
-    // Step back and overwrite the last record, as the CSV reader does.
-    store.StepBack();
-    FixRecord last;
-    last.Time = 99;
-    last.FixQuality = u' ';
-    store.Append(last);
-    EXPECT_EQ(store.Count(), 5u);
-
-    store.Rewind();
-    FixRecord r;
-    double times[5];
-    int n = 0;
-    while (store.ReadNext(r)) times[n++] = r.Time;
-    EXPECT_EQ(n, 5);
-    EXPECT_EQ(times[0], 1);
-    EXPECT_EQ(times[4], 99);
-    EXPECT_EQ(r.FixQuality, u' ');
+    // A replaced store starts over at the first record.
+    store.Replace();
+    FixRecord again;
+    again.Time = 99;
+    store.Append(again);
+    EXPECT_EQ(store.Count(), 1u);
+    EXPECT_EQ(store.At(0).Time, 99);
 
     store.Clear();
     EXPECT_TRUE(store.Exists());

@@ -24,23 +24,6 @@ std::string Utf16Be(std::string_view ascii) {
     return out;
 }
 
-class TempDir {
-public:
-    TempDir() {
-        std::string pattern = (fs::temp_directory_path() / "ini_test_XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~TempDir() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    fs::path operator/(const std::string& name) const { return path_ / name; }
-    const fs::path& Path() const { return path_; }
-
-private:
-    fs::path path_;
-};
-
 } // namespace
 
 TEST(IniFile, ReadsHandMadeUtf16File) {
@@ -224,12 +207,12 @@ TEST(IniFile, DamagedInputKeepsWhatCanBeRead) {
 }
 
 TEST(IniFile, SaveReplacesTheFileWholeOrNotAtAll) {
-    TempDir dir;
+    fixtally::testing::TempFolder dir{"ini_test"};
     const fs::path file = dir / "fixtally.ini";
     IniFile ini;
     ini.WriteString("Option", "Version", "Ver2.24");
     ASSERT_TRUE(ini.Save(file.string()));
-    EXPECT_EQ(ReadBytes(file), ini.Encode());
+    EXPECT_EQ(ReadWholeFile(file), ini.Encode());
     EXPECT_EQ(fs::status(file).permissions() & fs::perms::owner_write, fs::perms::owner_write);
 
     // Permissions of an existing file survive the rewrite.
@@ -244,7 +227,7 @@ TEST(IniFile, SaveReplacesTheFileWholeOrNotAtAll) {
     fs::create_directory(blocked / "inside");
     EXPECT_FALSE(ini.Save(blocked.string()));
     EXPECT_TRUE(fs::is_directory(blocked / "inside"));
-    EXPECT_FALSE(ini.Save((dir / "no" / "folder.ini").string()));
+    EXPECT_FALSE(ini.Save((dir.Path() / "no" / "folder.ini").string()));
     int entries = 0;
     for (auto& e : fs::directory_iterator(dir.Path())) {
         (void)e;
@@ -264,17 +247,17 @@ TEST(IniFile, SaveReplacesTheFileWholeOrNotAtAll) {
 }
 
 TEST(IniFile, MissingFileIsCreatedAsByteOrderMarkOnly) {
-    TempDir dir;
+    fixtally::testing::TempFolder dir{"ini_test"};
     const fs::path file = dir / "new.ini";
     IniFile ini;
     EXPECT_FALSE(ini.Load(file.string()));
     ASSERT_TRUE(CreateIniFileIfMissing(file.string()));
-    EXPECT_EQ(ReadBytes(file), "\xFF\xFE");
+    EXPECT_EQ(ReadWholeFile(file), "\xFF\xFE");
     ASSERT_TRUE(ini.Load(file.string()));
     EXPECT_TRUE(ini.Lines().empty());
 
     WriteBytes(file, "[Option]\nx=1\n");
     ASSERT_TRUE(CreateIniFileIfMissing(file.string())); // an existing file is left alone
-    EXPECT_EQ(ReadBytes(file), "[Option]\nx=1\n");
-    EXPECT_FALSE(CreateIniFileIfMissing((dir / "no" / "x.ini").string()));
+    EXPECT_EQ(ReadWholeFile(file), "[Option]\nx=1\n");
+    EXPECT_FALSE(CreateIniFileIfMissing((dir.Path() / "no" / "x.ini").string()));
 }

@@ -104,11 +104,11 @@ TEST(IniPath, ReadOnlyFolderMovesTheFileToTheConfigFolder) {
     EXPECT_EQ(RunUnprivileged([&] {
                   IniPathResult r = DefaultIniPath({}, exe);
                   if (!r.Ok() || r.Path != moved) return 1;
-                  if (ReadBytes(moved) != "original") return 2;
+                  if (ReadWholeFile(moved) != "original") return 2;
                   // The copy is newer now: a later start keeps the user's copy.
                   WriteBytes(moved, "changed");
                   r = UsableIniPath("fixtally.ini", exe);
-                  if (r.Path != moved || ReadBytes(moved) != "changed") return 3;
+                  if (r.Path != moved || ReadWholeFile(moved) != "changed") return 3;
                   // A file that is missing beside the executable is not copied.
                   r = UsableIniPath("other.ini", exe);
                   if (r.Path != dir.Str("home/conf/fixtally/other.ini") || fs::exists(r.Path))
@@ -122,7 +122,7 @@ TEST(IniPath, ReadOnlyFolderMovesTheFileToTheConfigFolder) {
     fs::last_write_time(original, fs::last_write_time(moved) + std::chrono::hours(1));
     EXPECT_EQ(RunUnprivileged([&] {
                   IniPathResult r = UsableIniPath("fixtally.ini", exe);
-                  return r.Path == moved && ReadBytes(moved) == "original" ? 0 : 1;
+                  return r.Path == moved && ReadWholeFile(moved) == "original" ? 0 : 1;
               }),
               0);
 }

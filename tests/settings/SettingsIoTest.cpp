@@ -143,7 +143,7 @@ TEST_F(SettingsIoTest, WrittenSettingsReadBackIntoAFreshProgram) {
     EXPECT_EQ(Snapshot(b.Settings), Snapshot(s));
 
     // Every key in its section, sections and keys in the fixed order, UTF-16 LE with a mark.
-    const std::string bytes = ReadBytes(a.IniPath);
+    const std::string bytes = ReadWholeFile(a.IniPath);
     EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE");
     IniFile ini;
     ini.Parse(bytes);
@@ -165,14 +165,14 @@ TEST_F(SettingsIoTest, WrittenSettingsReadBackIntoAFreshProgram) {
 
     // Writing again changes nothing.
     ASSERT_TRUE(WriteSettings(b));
-    EXPECT_EQ(ReadBytes(a.IniPath), bytes);
+    EXPECT_EQ(ReadWholeFile(a.IniPath), bytes);
 }
 
 TEST_F(SettingsIoTest, MissingFileIsCreatedAndDefaultsApply) {
     Program p(ui_);
     p.IniPath = Path("fresh.ini");
     ReadSettings(p);
-    EXPECT_EQ(ReadBytes(p.IniPath), "\xFF\xFE");
+    EXPECT_EQ(ReadWholeFile(p.IniPath), "\xFF\xFE");
     Program defaults(ui_);
     defaults.Settings.Version = VersionText();
     defaults.Settings.DataPath = p.Settings.DataPath;
@@ -189,7 +189,7 @@ TEST_F(SettingsIoTest, MissingFileIsCreatedAndDefaultsApply) {
 TEST_F(SettingsIoTest, HandMadeUtf16File) {
     const std::string path = Path("hand.ini");
     fs::copy_file(Fixture("handmade-utf16.ini"), path);
-    const std::string before = ReadBytes(path);
+    const std::string before = ReadWholeFile(path);
     Program p(ui_);
     p.IniPath = path;
     ReadSettings(p);
@@ -208,7 +208,7 @@ TEST_F(SettingsIoTest, HandMadeUtf16File) {
     EXPECT_EQ(s.CSV_Info[0],
               (std::pair<std::string, std::string>{"My logger", "Date,Latitude,Longitude,Fix"}));
     EXPECT_EQ(s.CSV_Option[0], (std::pair<std::string, std::string>{"My logger", "0,1,0,2"}));
-    EXPECT_EQ(ReadBytes(path), before); // reading alone does not rewrite the file
+    EXPECT_EQ(ReadWholeFile(path), before); // reading alone does not rewrite the file
 }
 
 TEST_F(SettingsIoTest, MissingKeysKeepTheirValueExceptTheFallBackKeys) {
@@ -500,10 +500,10 @@ TEST_F(SettingsIoTest, ChangedReferenceChoiceRecountsALoadedLog) {
 TEST_F(SettingsIoTest, ReadOnlyReadingNeverTouchesTheFile) {
     const std::string path = Path("cli.ini");
     fs::copy_file(Fixture("ver1.11-utf8.ini"), path);
-    const std::string before = ReadBytes(path);
+    const std::string before = ReadWholeFile(path);
     Program p(ui_);
     ASSERT_TRUE(ReadSettingsFile(p, path));
-    EXPECT_EQ(ReadBytes(path), before);
+    EXPECT_EQ(ReadWholeFile(path), before);
     EXPECT_EQ(p.Settings.HDOPlim, "3.0");
     EXPECT_EQ(p.Settings.NMEAext, ".nmea.log");
     EXPECT_EQ(p.Settings.RangeIndex, 7);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../support/TempFolder.h"
+
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
@@ -11,11 +13,7 @@
 
 namespace fixtally::test {
 
-// The whole file as bytes; empty when it cannot be read.
-inline std::string ReadBytes(const std::filesystem::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using fixtally::testing::ReadWholeFile;
 
 // Replaces the file with the bytes.
 inline void WriteBytes(const std::filesystem::path& p, std::string_view bytes) {

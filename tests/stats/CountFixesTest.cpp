@@ -109,6 +109,8 @@ TEST_F(CountFixture, AverageAltitudePeaksSatellitesAndDop) {
     CountFixes(p);
 
     EXPECT_EQ(p.Main.tCenterEditAltAve, "31.00m");
+    // Squares 1, 0, 1 over the three fixes with an altitude: 2 x sqrt(2 / 3), not sqrt(2 / 4).
+    EXPECT_EQ(p.Main.tCenterEditAlt2drms, "1.63299m");
     EXPECT_EQ(p.Main.tCenterEditSuAve, "8.3(3.0)");
     EXPECT_EQ(p.Main.tCenterEditSuMin, "7(0)");
     EXPECT_EQ(p.Main.tCenterEditSuMax, "10(6)");
@@ -121,6 +123,25 @@ TEST_F(CountFixture, AverageAltitudePeaksSatellitesAndDop) {
     EXPECT_EQ(p.Main.tCenterEditAP, "-1.00000m  2021/03/04 00:00:00(UTC)");
     EXPECT_EQ(p.Main.tCenterEditHP.substr(0, 10), " 1.66411m ");
     EXPECT_NE(p.Main.LabelStatus.find("  4:3records."), std::string::npos);
+}
+
+TEST_F(CountFixture, AutoRangeFollowsTheLargerAxisOffset) {
+    const struct {
+        double northSouth, eastWest; // degrees between the two fixes
+        int index;
+    } cases[] = {
+        {0.0001, 0, 13},       // 5.5 m north-south: the 10 m range
+        {0, 0.0004, 14},       // 18.3 m east-west: the 20 m range
+        {0.00001, 0.0004, 14}, // the east-west offset is the larger one
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.eastWest);
+        Load({Fix(Day20210304, 35, 139),
+              Fix(Day20210304 + Second, 35 + c.northSouth, 139 + c.eastWest)});
+        p.Settings.RangeIndex = 7;
+        CountFixes(p);
+        EXPECT_EQ(p.Settings.RangeIndex, c.index);
+    }
 }
 
 TEST_F(CountFixture, OneFixShowsZeroSpreadsAndNoPeaks) {

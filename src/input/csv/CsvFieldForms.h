@@ -15,6 +15,11 @@ struct CoordinateValue {
 
 // Decimal degrees with an optional sign or hemisphere letter in front or behind, or
 // degrees, minutes and seconds separated by blanks, degree signs, apostrophes or quotes.
+// Not CoordinateFromText, which reads the typed true coordinates: this one runs on every
+// field of a log without allocating, gives the decimals the text justifies, drops quotes
+// and ignores a sign after the degrees (digits join across it), where CoordinateFromText
+// takes such a sign as a separator. Both rules are kept so that logs and settings read
+// as before.
 CoordinateValue ParseCoordinate(std::string_view text);
 
 // The fix-quality character of a quality field: the first word of the RTKLIB list

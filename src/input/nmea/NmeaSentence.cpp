@@ -174,8 +174,10 @@ void CountNewEpoch(const NmeaDecoder& d, double time, std::int64_t& count) {
         ++count;
 }
 
-// A satellite count as the record stores it: a byte, 255 meaning absent.
+// A satellite count as the record stores it: a byte, 255 meaning absent. An empty field
+// is absent too, so that it does not pull the least count to 0.
 int SatelliteCount(std::string_view field) {
+    if (TrimText(field).empty()) return 255;
     int count = TextToInt(field);
     return count < 0 || count > 254 ? 255 : count;
 }

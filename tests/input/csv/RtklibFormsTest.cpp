@@ -1,17 +1,18 @@
 // RTKLIB solution files in the output forms of rnx2rtkp: each reads as the same solution
 // as the plain form (calendar time, degrees) of the same run, tests/data/pos/README.md.
 
+#include "../../support/TempFolder.h"
 #include "CsvTestFiles.h"
 
 #include "app/LogLoading.h"
 #include "app/Program.h"
+#include "app/Recount.h"
 #include "convert/DatePattern.h"
 #include "input/csv/CsvLayout.h"
 #include "input/csv/CsvProfiles.h"
 #include "input/csv/CsvReader.h"
 #include "input/csv/RtklibForms.h"
 #include "platform/HeadlessPlatform.h"
-#include "app/Recount.h"
 
 #include <gtest/gtest.h>
 
@@ -43,8 +44,7 @@ std::unique_ptr<Loaded> Load(const std::string& file, int leapSecond = 16) {
 }
 
 std::string FileText(const std::string& file) {
-    std::ifstream in(CsvTestData("pos/" + file), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return fixtally::testing::ReadWholeFile(CsvTestData("pos/" + file));
 }
 
 struct FormCase {

@@ -1,3 +1,4 @@
+#include "../../support/TempFolder.h"
 #include "NmeaReaderTestSupport.h"
 #include "app/ProgramTime.h"
 
@@ -145,9 +146,8 @@ TEST(NmeaReader, RmcAndGgaMergeIntoOneRecord) {
 TEST(NmeaReader, UnknownBinaryBeforeSentencesLosesNoEpoch) {
     // Binary frames of a protocol the reader does not know run straight into the "$" of
     // the next sentence; they hold D3h bytes that start no RTCM 3 frame and "$" bytes.
-    std::ifstream in(std::string(FIXTALLY_TEST_DATA) + "/nmea/unknown-binary.nmea",
-                     std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string bytes = fixtally::testing::ReadWholeFile(std::string(FIXTALLY_TEST_DATA) +
+                                                               "/nmea/unknown-binary.nmea");
     ASSERT_FALSE(bytes.empty());
     LoadedNmea n(bytes);
     ASSERT_EQ(n.Read(), 5);
@@ -230,16 +230,39 @@ TEST(NmeaReader, GnsModeTakesGnsPositionsAndIgnoresGga) {
     EXPECT_NEAR(r[2].Time, 0.5 + 3 * Second, Tolerance);
 }
 
-TEST(NmeaReader, ThreeGngsaCountFurtherSystems) {
-    LoadedNmea n(Sentences({"GNRMC,120000.00,A,4807.038,N,01131.000,E,0.5,54.7,140326,,,A",
-                            "GNGGA,120000.00,4807.040,N,01131.002,E,1,10,0.9,545.4,M,46.9,M,,",
-                            "GNGSA,A,3,02,04,06,08,10,,,,,,,,1.5,0.8,1.2",
-                            "GNGSA,A,3,65,67,69,,,,,,,,,,1.5,0.8,1.2",
-                            "GNGSA,A,3,01,03,,,,,,,,,,,1.5,0.8,1.2"}));
-    ASSERT_EQ(n.Read(), 1);
-    EXPECT_EQ(n.Records()[0].SatsExtra, 5);
-    EXPECT_EQ(n.Records()[0].SatsUsed, 10);
-    EXPECT_DOUBLE_EQ(n.Records()[0].Pdop, 1.5);
+TEST(NmeaReader, FurtherSystemsAndQzssCountAsExtraSatellites) {
+    const std::string epoch =
+        Sentences({"GNRMC,120000.00,A,4807.038,N,01131.000,E,0.5,54.7,140326,,,A",
+                   "GNGGA,120000.00,4807.040,N,01131.002,E,1,10,0.9,545.4,M,46.9,M,,",
+                   "GNGSA,A,3,02,04,06,08,10,,,,,,,,1.5,0.8,1.2"});
+    const std::string glonass = Sentence("GNGSA,A,3,65,67,69,,,,,,,,,,1.5,0.8,1.2");
+    const std::string galileo = Sentence("GNGSA,A,3,01,03,,,,,,,,,,,1.5,0.8,1.2");
+    const std::string qzss = Sentence("QZQSA,A,A,3,193,194,,,,,,,,,,,1.5,0.8,1.2");
+    const struct {
+        std::string further;
+        int extra;
+    } cases[] = {
+        {glonass + galileo, 5},
+        {qzss, 2},
+        {glonass + galileo + qzss, 7},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.extra);
+        LoadedNmea n(epoch + c.further);
+        ASSERT_EQ(n.Read(), 1);
+        EXPECT_EQ(n.Records()[0].SatsExtra, c.extra);
+        EXPECT_EQ(n.Records()[0].SatsUsed, 10);
+        EXPECT_DOUBLE_EQ(n.Records()[0].Pdop, 1.5);
+    }
+}
+
+TEST(NmeaReader, EmptySatelliteCountIsAbsent) {
+    LoadedNmea n(Rmc("120000.00") +
+                 Sentence("GPGGA,120000.00,4807.040,N,01131.002,E,2,,0.9,545.4,M,46.9,M,,") +
+                 Rmc("120001.00") + Gga("120001.00"));
+    ASSERT_EQ(n.Read(), 2);
+    EXPECT_EQ(n.Records()[0].SatsUsed, 255); // leaves the least count of the statistics alone
+    EXPECT_EQ(n.Records()[1].SatsUsed, 8);
 }
 
 TEST(NmeaReader, SecondGsaWithTwoDimensionalFixDropsAltitude) {

@@ -250,12 +250,14 @@ TEST_F(NmeaSentenceTest, TreatsEmptyDopAndAltitudeFieldsAsAbsent) {
     ASSERT_EQ(1, Parse(Nmea("GPGGA,123519,4807.038,N,01131.000,E,1,,,,M,,M,,")));
     EXPECT_TRUE(std::isnan(Epoch().GgaHdop));
     EXPECT_TRUE(std::isnan(Epoch().GgaAltitude));
-    EXPECT_EQ(0, Epoch().GgaSats); // an empty satellite count reads as 0
+    EXPECT_EQ(255, Epoch().GgaSats); // an empty satellite count is absent, not 0
 
     decoder.GnsMode = true;
     ASSERT_EQ(3, Parse(Nmea("GNGNS,123519,4807.038,N,01131.000,E,AA,12,,,,,")));
     EXPECT_TRUE(std::isnan(Epoch().GnsHdop));
     EXPECT_TRUE(std::isnan(Epoch().GnsAltitude));
+    ASSERT_EQ(3, Parse(Nmea("GNGNS,123519,4807.038,N,01131.000,E,AA,,,,,,")));
+    EXPECT_EQ(255, Epoch().GnsSats);
     ASSERT_EQ(3, Parse(Nmea("GNGNS,123519,4807.038,N,01131.000,E,AA,12,x,bad,,,")));
     EXPECT_TRUE(std::isnan(Epoch().GnsHdop));
     EXPECT_TRUE(std::isnan(Epoch().GnsAltitude));
