@@ -221,6 +221,8 @@ int LoadLog(Program& program, std::string_view path) {
         result = ReadCsvLog(program);
     }
 
+    // Esc during the count that ends a read stops the load as it stops the read.
+    if (result > 0 && program.Log.AbortRequested) result = -1;
     const std::string name(FileNameOnly(path));
     if (result > 0) {
         program.Main.StatusPanel0 = " Completed: " + name;

@@ -111,3 +111,18 @@ TEST_F(LogLoading, TxtFallbackStartsFromFreshDecimals) {
     EXPECT_EQ(program.Log.LogPosDecimals, direct.Log.LogPosDecimals);
     EXPECT_EQ(program.Log.LogAltDecimals, direct.Log.LogAltDecimals);
 }
+
+TEST_F(LogLoading, EscDuringTheCountAbortsTheLoad) {
+    // 6000 records: three stage calls and two progress calls of the read pass, then the
+    // count's first call after 1024 records takes the Esc.
+    std::string log;
+    for (int i = 0; i < 3000; ++i) log += NmeaEpochs;
+    const std::string path = Write("long.nmea", log);
+    ui.InjectEscAfter(6, &program.Log.AbortRequested);
+    EXPECT_LT(Load(path), 0);
+    EXPECT_EQ(program.Main.StatusPanel0, "*** Aborted by user ***");
+    EXPECT_FALSE(program.Main.MenuRecountEnabled);
+    EXPECT_FALSE(program.Main.MenuCountRangeEnabled);
+    EXPECT_TRUE(program.Main.tCenterEditH2drms.empty());
+    EXPECT_FALSE(program.Log.AbortRequested);
+}
