@@ -3,7 +3,7 @@
 # already there. Runs apt-get update once, only when something is missing.
 set -euo pipefail
 packages=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev
-          libgeographiclib-dev xvfb xauth)
+          libgeographiclib-dev xvfb xauth poppler-utils)
 missing=()
 for p in "${packages[@]}"; do
     dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

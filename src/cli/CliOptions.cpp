@@ -17,6 +17,7 @@ const char* const CliUsage =
     "  --export-track        save the track CSV (--with-error, --reduce DIST SECS)\n"
     "  --export-average SPAN STEP  save the averaged CSV (--limit M, --start T, --final T)\n"
     "  --graph PNG           write the scatter graph as PNG\n"
+    "  --pdf FILE            write the printed report with the graph as an A4 PDF\n"
     "  --yes                 overwrite existing output files\n";
 
 bool ParseCliOptions(int argc, const char* const* argv, CliOptions& o, std::string& error) {
@@ -79,6 +80,8 @@ bool ParseCliOptions(int argc, const char* const* argv, CliOptions& o, std::stri
             o.HaveFinal = true;
         } else if (a == "--graph") {
             if (!take(o.GraphPath, a)) return false;
+        } else if (a == "--pdf") {
+            if (!take(o.PdfPath, a)) return false;
         } else if (a == "--yes") {
             o.Yes = true;
         } else if (a.size() > 1 && a[0] == '-' && a[1] == '-') {

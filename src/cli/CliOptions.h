@@ -30,6 +30,7 @@ struct CliOptions {
     bool HaveStart = false, HaveFinal = false;
     std::string AverageStart, AverageFinal;
     std::string GraphPath;
+    std::string PdfPath;
     bool Yes = false;
 };
 

@@ -20,6 +20,9 @@
 #ifdef FIXTALLY_HAVE_GRAPH
 #include "graph/render/GraphRender.h"
 #endif
+#ifdef FIXTALLY_HAVE_PRINT
+#include "print/ReportPdf.h"
+#endif
 
 #include <filesystem>
 #include <iostream>
@@ -50,6 +53,33 @@ std::string ExecutableFolder(const char* argv0) {
     std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
     if (ec) self = std::filesystem::absolute(argv0, ec);
     return self.parent_path().string();
+}
+
+// The printout of "Print Text(&R)" followed by the graph, as a PDF; false (with the reason
+// on stderr) when it was refused or could not be written.
+bool WritePdf(const Program& program, const CliOptions& options) {
+    const std::string& path = options.PdfPath;
+    std::error_code ec;
+    if (std::filesystem::equivalent(path, options.LogPath, ec)) {
+        std::cerr << "fixtally-cli: " << path << " is the log being read\n";
+        return false;
+    }
+    if (std::filesystem::exists(path, ec) && !options.Yes) {
+        std::cerr << "fixtally-cli: output file exists; --yes overwrites it\n";
+        return false;
+    }
+#ifdef FIXTALLY_HAVE_PRINT
+    const std::string report = BuildReportText(program);
+    if (report.empty()) return false;
+    if (WriteReportPdf(path, report, program.Main.InterfaceFontName, program.Graph) ==
+        PdfOutcome::Written)
+        return true;
+    std::cerr << "fixtally-cli: cannot write " << path << "\n";
+#else
+    (void)program;
+    std::cerr << "fixtally-cli: this build has no printing (Qt 6 PrintSupport missing)\n";
+#endif
+    return false;
 }
 
 } // namespace
@@ -109,7 +139,8 @@ int main(int argc, char** argv) {
     }
 
     const bool otherOutput = options.Status || options.Json || options.ExportTrack ||
-                             options.ExportAverage || !options.GraphPath.empty();
+                             options.ExportAverage || !options.GraphPath.empty() ||
+                             !options.PdfPath.empty();
     if (options.Report || !otherOutput) std::cout << BuildReportText(program);
     if (options.Status)
         std::cout << program.Main.StatusPanel0 << "\n"
@@ -153,6 +184,10 @@ int main(int argc, char** argv) {
         std::cerr << "fixtally-cli: this build has no graph rendering (Qt 6 Gui missing)\n";
         exitCode = ExitExport;
 #endif
+    }
+    if (!options.PdfPath.empty()) {
+        if (!WritePdf(program, options)) exitCode = ExitExport;
+        FlushMessages(ui, shown);
     }
     return exitCode;
 }

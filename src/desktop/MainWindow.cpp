@@ -1,20 +1,22 @@
 #include "desktop/MainWindow.h"
 
 #include "app/CommandLine.h"
-#include "input/LogKind.h"
-#include "settings/Version.h"
+#include "app/GraphCommands.h"
 #include "app/LogLoading.h"
 #include "app/Program.h"
-#include "desktop/OpenDialog.h"
-#include "desktop/ScreenPlacement.h"
-#include "app/ResultsView.h"
-#include "display/ResultsDisplay.h"
-#include "app/GraphCommands.h"
-#include "graph/render/GraphRender.h"
-#include "settings/Conventions.h"
-#include "settings/IniPath.h"
+#include "app/ProgramReport.h"
 #include "app/ProgramSettings.h"
 #include "app/Recount.h"
+#include "app/ResultsView.h"
+#include "desktop/OpenDialog.h"
+#include "desktop/PrintCommands.h"
+#include "desktop/ScreenPlacement.h"
+#include "display/ResultsDisplay.h"
+#include "graph/render/GraphRender.h"
+#include "input/LogKind.h"
+#include "settings/Conventions.h"
+#include "settings/IniPath.h"
+#include "settings/Version.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -28,6 +30,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPixmap>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -137,7 +140,8 @@ private:
 };
 
 TFormMain::TFormMain(std::vector<std::string> arguments, std::string iniPath)
-    : arguments_(std::move(arguments)), program_(std::make_unique<Program>(platform_)) {
+    : arguments_(std::move(arguments)), program_(std::make_unique<Program>(platform_)),
+      printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
     setObjectName("FormMain");
     program_->IniPath = std::move(iniPath);
     platform_.SetMainWindow(this);
@@ -167,16 +171,20 @@ void TFormMain::CreateMenus() {
     file->setObjectName("MenuFile");
     connect(item(file, "LoadFile", "Load file(&L)"), &QAction::triggered, this,
             &TFormMain::BitBtnRefClick);
-    // The exports, printing and copying come with their own windows; until then their
-    // entries are shown but cannot be chosen.
+    // The exports come with their own windows; until then their entries are shown but
+    // cannot be chosen.
     for (auto [name, caption] : {std::pair{"SaveCsv", "Save to CSV(&V)"},
                                  {"SaveCsvWithError", "Save to CSV with error(&E)"},
-                                 {"SaveAverageCsv", "Save average to CSV(&A)"},
-                                 {"PrintForm", "Print Form(&P)"},
-                                 {"CopyForm", "Copy Form(&C)"},
-                                 {"PrintText", "Print Text(&R)"},
-                                 {"CopyText", "Copy Text(&O)"}})
+                                 {"SaveAverageCsv", "Save average to CSV(&A)"}})
         item(file, name, caption)->setEnabled(false);
+    connect(item(file, "PrintForm", "Print Form(&P)"), &QAction::triggered, this,
+            &TFormMain::PrintFormClick);
+    connect(item(file, "CopyForm", "Copy Form(&C)"), &QAction::triggered, this,
+            &TFormMain::CopyFormClick);
+    connect(item(file, "PrintText", "Print Text(&R)"), &QAction::triggered, this,
+            &TFormMain::PrintTextClick);
+    connect(item(file, "CopyText", "Copy Text(&O)"), &QAction::triggered, this,
+            &TFormMain::CopyTextClick);
     file->addSeparator();
     connect(item(file, "Exit", "Exit(&X)"), &QAction::triggered, this, &QWidget::close);
 
@@ -668,6 +676,30 @@ void TFormMain::ComboBoxPixelsChange() {
     QTimer::singleShot(0, comboPixels_, [combo = comboPixels_] {
         if (combo->lineEdit()) combo->lineEdit()->deselect();
     });
+}
+
+void TFormMain::CopyTextClick() {
+    if (Busy()) return;
+    CopyTextToClipboard(BuildReportText(*program_));
+}
+
+void TFormMain::PrintTextClick() {
+    if (Busy()) return;
+    PrintReport(BuildReportText(*program_), *printer_, this, platform_);
+}
+
+// The window's picture is taken while its input is held back, so that a click during the
+// wait cannot start another command.
+void TFormMain::CopyFormClick() {
+    if (Busy()) return;
+    BusyScope busy(*this);
+    CaptureWindow(CaptureMode::Copy, this, *printer_, platform_);
+}
+
+void TFormMain::PrintFormClick() {
+    if (Busy()) return;
+    BusyScope busy(*this);
+    CaptureWindow(CaptureMode::Print, this, *printer_, platform_);
 }
 
 void TFormMain::closeEvent(QCloseEvent* event) {

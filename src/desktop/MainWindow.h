@@ -12,6 +12,7 @@
 #include <vector>
 
 class QAction;
+class QPrinter;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -36,6 +37,8 @@ public:
 
     Program& program() { return *program_; }
     QtPlatform& platform() { return platform_; }
+    // The printer the print commands use; it keeps the user's last choice.
+    QPrinter& printer() { return *printer_; }
 
     // The first activation: empty graph, command line and settings, drops accepted,
     // filter label. Runs once; showing the window queues it.
@@ -78,6 +81,10 @@ private:
     void CheckBoxMonoClick();
     void CheckBoxAutoRangeClick();
     void ComboBoxPixelsChange();
+    void CopyTextClick();
+    void PrintTextClick();
+    void CopyFormClick();
+    void PrintFormClick();
 
     bool BlocksInput(QObject* watched, QEvent* event) const;
     bool IsWithinWindow(QObject* object) const;
@@ -85,6 +92,7 @@ private:
     std::vector<std::string> arguments_;
     QtPlatform platform_;
     std::unique_ptr<Program> program_;
+    std::unique_ptr<QPrinter> printer_;
 
     std::map<std::string, QLineEdit*> resultFields_;
     QGroupBox* groupCoordinates_ = nullptr;
