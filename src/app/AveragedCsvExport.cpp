@@ -73,12 +73,14 @@ ExportOutcome ExportAveragedCsv(Program& program, WindowScan scan) {
     const std::string path = AveragedCsvPath(program.Log.LogFileName, spanText, stepText,
                                              limited ? &limitText : nullptr);
     const std::string fileName(FileNameOnly(path));
+    if (RefuseOverLog(program, path)) return ExportOutcome::OverLog;
     if (AskOverwrite(program, path) == OverwriteAnswer::No) {
         program.Main.StatusPanel0 = " Aborted.";
         return ExportOutcome::Declined;
     }
     ExportFile file;
     if (!file.Create(path)) {
+        NoteExportFailure(program, path, file.ErrorText());
         program.Ui.ShowMessage("\nFile could not be created", MessageKind::Error, ButtonOk);
         program.Main.StatusPanel0 = " File could not be created.";
         return ExportOutcome::CreateFailed;
@@ -87,8 +89,10 @@ ExportOutcome ExportAveragedCsv(Program& program, WindowScan scan) {
     const int latLonDecimals = TextToInt(program.Settings.CSVdecimals.LatLon);
     const int altDecimals = TextToInt(program.Settings.CSVdecimals.Alt);
     const std::string dateFormat = DateFormatInUse(program.Settings, program.Conventions);
+    // The file is dropped with every way out but Commit: the target keeps its old bytes.
     auto writeFailed = [&] {
-        file.Close();
+        NoteExportFailure(program, path, file.ErrorText());
+        file.Discard();
         program.Main.StatusPanel0 = " Error: could not be CSV output.";
         return ExportOutcome::WriteFailed;
     };
@@ -104,7 +108,8 @@ ExportOutcome ExportAveragedCsv(Program& program, WindowScan scan) {
     if (scan == WindowScan::Indexed) index.emplace(program.Store, filter);
     DistanceLimit limit;
     auto average = [&](double from, double to) {
-        return index ? index->Average(from, to) : WindowAverage(program.Store, filter, from, to, limit);
+        return index ? index->Average(from, to)
+                     : WindowAverage(program.Store, filter, from, to, limit);
     };
     if (limited) {
         WindowMean centre = average(start, finalTime);
@@ -132,7 +137,8 @@ ExportOutcome ExportAveragedCsv(Program& program, WindowScan scan) {
                 index->Average(windowStart, windowTo, means, ready);
             } else {
                 for (std::size_t k = 0; k < ready; ++k)
-                    means[k] = WindowAverage(program.Store, filter, windowStart[k], windowTo[k], limit);
+                    means[k] =
+                        WindowAverage(program.Store, filter, windowStart[k], windowTo[k], limit);
             }
         }
         const std::size_t k = next++;
@@ -157,7 +163,8 @@ ExportOutcome ExportAveragedCsv(Program& program, WindowScan scan) {
         ++lines;
     }
 
-    if (!file.Close()) return writeFailed();
+    // Esc keeps the lines written so far, as a file of its own.
+    if (!file.Commit()) return writeFailed();
     if (program.Log.AbortRequested) {
         program.Main.StatusPanel0 = "*** Aborted by user ***";
         return ExportOutcome::Aborted;
