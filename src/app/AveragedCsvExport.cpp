@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <optional>
 
 namespace fixtally {
@@ -43,6 +44,45 @@ public:
     }
     // The end of the window after the last one given.
     double End() const { return end_; }
+
+    // Passes over the windows that end well before nextFix, the time of the first fix at
+    // or after the next window's start (infinity: none), so that a gap of years between
+    // fixes costs a few jumps instead of a walk. A jump lands exactly on the start the
+    // step-by-step walk reaches: within one binary exponent range of the start times
+    // every step adds the same rounded amount, so m steps add m times it, exactly.
+    void SkipEmpty(double nextFix) {
+        if (done_) return;
+        if (nextFix == std::numeric_limits<double>::infinity()) {
+            done_ = true; // no fix is left for any window
+            return;
+        }
+        // Every window ending this much before the fix is empty, whatever the rounding
+        // of its end.
+        constexpr double Margin = 1e-6;
+        constexpr double WorthAJump = 16;
+        while (!done_ && start_ > 0 && step_ > 0 && step_ < start_) {
+            int exponent = 0;
+            std::frexp(start_, &exponent); // start_ lies in [2^(exponent-1), 2^exponent)
+            const double unit = std::ldexp(1.0, exponent - 53);
+            // A step of an odd number of half units rounds up or down by the last bit.
+            if (std::fmod(step_, unit) == unit / 2) return;
+            const double increment = (start_ + step_) - start_;
+            if (!(increment > 0)) return;
+            const double rangeEnd = std::ldexp(1.0, exponent);
+            double steps = std::min(std::floor((rangeEnd - start_) / increment) - 2,
+                                    std::floor((nextFix - Margin - span_ - start_) / increment));
+            if (steps < WorthAJump) return;
+            double landing = start_ + steps * increment;
+            while (steps >= WorthAJump && !(landing + span_ + Margin <= nextFix))
+                landing = start_ + --steps * increment;
+            if (steps < WorthAJump) return;
+            start_ = landing;
+            end_ = start_ + span_;
+            done_ = !(final_ >= end_);
+        }
+    }
+    // The start of the next window to be given.
+    double Start() const { return start_; }
 
 private:
     double start_, end_, final_, span_, step_;
@@ -127,7 +167,9 @@ ExportOutcome ExportAveragedCsv(Program& program, WindowScan scan) {
         if (next == ready) {
             ready = next = 0;
             double from;
-            while (ready < AcceptedFixIndex::WindowBatch && windows.Next(from)) {
+            while (ready < AcceptedFixIndex::WindowBatch) {
+                if (index) windows.SkipEmpty(index->NextTime(windows.Start()));
+                if (!windows.Next(from)) break;
                 windowStart[ready] = from;
                 windowTo[ready] = from + span - WindowEndGap;
                 ++ready;
