@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <optional>
 
 namespace fixtally {
@@ -44,6 +45,45 @@ public:
     // The end of the window after the last one given.
     double End() const { return end_; }
 
+    // Passes over the windows that end well before nextFix, the time of the first fix at
+    // or after the next window's start (infinity: none), so that a gap of years between
+    // fixes costs a few jumps instead of a walk. A jump lands exactly on the start the
+    // step-by-step walk reaches: within one binary exponent range of the start times
+    // every step adds the same rounded amount, so m steps add m times it, exactly.
+    void SkipEmpty(double nextFix) {
+        if (done_) return;
+        if (nextFix == std::numeric_limits<double>::infinity()) {
+            done_ = true; // no fix is left for any window
+            return;
+        }
+        // Every window ending this much before the fix is empty, whatever the rounding
+        // of its end.
+        constexpr double Margin = 1e-6;
+        constexpr double WorthAJump = 16;
+        while (!done_ && start_ > 0 && step_ > 0 && step_ < start_) {
+            int exponent = 0;
+            std::frexp(start_, &exponent); // start_ lies in [2^(exponent-1), 2^exponent)
+            const double unit = std::ldexp(1.0, exponent - 53);
+            // A step of an odd number of half units rounds up or down by the last bit.
+            if (std::fmod(step_, unit) == unit / 2) return;
+            const double increment = (start_ + step_) - start_;
+            if (!(increment > 0)) return;
+            const double rangeEnd = std::ldexp(1.0, exponent);
+            double steps = std::min(std::floor((rangeEnd - start_) / increment) - 2,
+                                    std::floor((nextFix - Margin - span_ - start_) / increment));
+            if (steps < WorthAJump) return;
+            double landing = start_ + steps * increment;
+            while (steps >= WorthAJump && !(landing + span_ + Margin <= nextFix))
+                landing = start_ + --steps * increment;
+            if (steps < WorthAJump) return;
+            start_ = landing;
+            end_ = start_ + span_;
+            done_ = !(final_ >= end_);
+        }
+    }
+    // The start of the next window to be given.
+    double Start() const { return start_; }
+
 private:
     double start_, end_, final_, span_, step_;
     bool done_ = false;
@@ -73,12 +113,14 @@ ExportOutcome ExportAveragedCsv(Program& program, WindowScan scan) {
     const std::string path = AveragedCsvPath(program.Log.LogFileName, spanText, stepText,
                                              limited ? &limitText : nullptr);
     const std::string fileName(FileNameOnly(path));
+    if (RefuseOverLog(program, path)) return ExportOutcome::OverLog;
     if (AskOverwrite(program, path) == OverwriteAnswer::No) {
         program.Main.StatusPanel0 = " Aborted.";
         return ExportOutcome::Declined;
     }
     ExportFile file;
     if (!file.Create(path)) {
+        NoteExportFailure(program, path, file.ErrorText());
         program.Ui.ShowMessage("\nFile could not be created", MessageKind::Error, ButtonOk);
         program.Main.StatusPanel0 = " File could not be created.";
         return ExportOutcome::CreateFailed;
@@ -87,8 +129,10 @@ ExportOutcome ExportAveragedCsv(Program& program, WindowScan scan) {
     const int latLonDecimals = TextToInt(program.Settings.CSVdecimals.LatLon);
     const int altDecimals = TextToInt(program.Settings.CSVdecimals.Alt);
     const std::string dateFormat = DateFormatInUse(program.Settings, program.Conventions);
+    // The file is dropped with every way out but Commit: the target keeps its old bytes.
     auto writeFailed = [&] {
-        file.Close();
+        NoteExportFailure(program, path, file.ErrorText());
+        file.Discard();
         program.Main.StatusPanel0 = " Error: could not be CSV output.";
         return ExportOutcome::WriteFailed;
     };
@@ -104,7 +148,8 @@ ExportOutcome ExportAveragedCsv(Program& program, WindowScan scan) {
     if (scan == WindowScan::Indexed) index.emplace(program.Store, filter);
     DistanceLimit limit;
     auto average = [&](double from, double to) {
-        return index ? index->Average(from, to) : WindowAverage(program.Store, filter, from, to, limit);
+        return index ? index->Average(from, to)
+                     : WindowAverage(program.Store, filter, from, to, limit);
     };
     if (limited) {
         WindowMean centre = average(start, finalTime);
@@ -122,7 +167,9 @@ ExportOutcome ExportAveragedCsv(Program& program, WindowScan scan) {
         if (next == ready) {
             ready = next = 0;
             double from;
-            while (ready < AcceptedFixIndex::WindowBatch && windows.Next(from)) {
+            while (ready < AcceptedFixIndex::WindowBatch) {
+                if (index) windows.SkipEmpty(index->NextTime(windows.Start()));
+                if (!windows.Next(from)) break;
                 windowStart[ready] = from;
                 windowTo[ready] = from + span - WindowEndGap;
                 ++ready;
@@ -132,7 +179,8 @@ ExportOutcome ExportAveragedCsv(Program& program, WindowScan scan) {
                 index->Average(windowStart, windowTo, means, ready);
             } else {
                 for (std::size_t k = 0; k < ready; ++k)
-                    means[k] = WindowAverage(program.Store, filter, windowStart[k], windowTo[k], limit);
+                    means[k] =
+                        WindowAverage(program.Store, filter, windowStart[k], windowTo[k], limit);
             }
         }
         const std::size_t k = next++;
@@ -157,7 +205,8 @@ ExportOutcome ExportAveragedCsv(Program& program, WindowScan scan) {
         ++lines;
     }
 
-    if (!file.Close()) return writeFailed();
+    // Esc keeps the lines written so far, as a file of its own.
+    if (!file.Commit()) return writeFailed();
     if (program.Log.AbortRequested) {
         program.Main.StatusPanel0 = "*** Aborted by user ***";
         return ExportOutcome::Aborted;

@@ -24,4 +24,14 @@ enum class OverwriteAnswer { NoFile, Yes, No };
 // When the file exists, asks path + " exists.\r\n\r\nOverwrite?" with Yes and No.
 OverwriteAnswer AskOverwrite(Program& program, const std::string& path);
 
+// The text of the refusal to write an output over the log being read.
+std::string OverLogMessage(const std::string& path);
+
+// True, after an error box with OverLogMessage, when path names the log being read:
+// no output is ever written over it, whatever the answer to "Overwrite?" would be.
+bool RefuseOverLog(Program& program, const std::string& path);
+
+// Keeps the file and the system's reason of a failed export for a caller to report.
+void NoteExportFailure(Program& program, const std::string& path, const std::string& reason);
+
 } // namespace fixtally

@@ -11,6 +11,7 @@
 
 #include <charconv>
 #include <climits>
+#include <filesystem>
 #include <string>
 
 namespace fixtally {
@@ -208,7 +209,12 @@ int LoadLog(Program& program, std::string_view path) {
     program.Log.LogPosDecimals = 1;
     program.Log.LogAltDecimals = 1;
 
-    if (kind == NmeaLog) {
+    std::error_code folderError;
+    if (std::filesystem::is_directory(std::string(path), folderError)) {
+        // No reader can open a folder; say what it is instead of a bare error.
+        program.Main.StatusPanel0 = "  Is a folder: " + std::string(FileNameOnly(path));
+        result = -1;
+    } else if (kind == NmeaLog) {
         result = ReadNmeaLog(program);
         if (result < 1 && LowerExtension(path) == ".txt" && !program.Log.AbortRequested) {
             // A ".txt" log that is not NMEA may be a logger CSV; it starts

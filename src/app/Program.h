@@ -38,6 +38,10 @@ struct Program {
     ReduceDialog Reduce;   // shown before every track export
     AverageDialog Average; // "Average condition" of the averaged export
     std::string IniPath;   // full path of the INI file in use
+    // The file and the system's reason of the last export that could not be written.
+    struct {
+        std::string Path, Reason;
+    } ExportFailure;
 };
 
 // The filter in force: the limits of the last ReadFilterLimits, the log kind and CountRange.

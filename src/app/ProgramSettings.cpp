@@ -87,18 +87,25 @@ void ReadSettings(Program& program) {
         CreateIniFileIfMissing(program.IniPath);
         IniFile ini;
         ini.Load(program.IniPath);
-        // Deletions of obsolete keys reach the file at once.
-        if (ReadAll(program, ini)) ini.Save(program.IniPath);
+        // Deletions of obsolete keys reach the file at once; a file that is no text is
+        // no settings file of ours and is never written over.
+        if (ReadAll(program, ini) && ini.IsText()) ini.Save(program.IniPath);
     } catch (const std::exception&) {
         // Reading ends silently; what was read stays.
     }
     MeasureLocalOffset(program.Conventions);
 }
 
-bool ReadSettingsFile(Program& program, const std::string& path) {
+bool ReadSettingsFile(Program& program, const std::string& path, bool* notText) {
     IniFile ini;
+    if (notText) *notText = false;
     try {
         if (!ini.Load(path)) return false;
+        if (!ini.IsText()) {
+            // Binary bytes hold no settings: the ones in force stay.
+            if (notText) *notText = true;
+            return true;
+        }
         StartReading(program);
         ReadAll(program, ini); // deletions stay in memory
     } catch (const std::exception&) {}
@@ -112,6 +119,7 @@ bool WriteSettings(Program& program) {
         IniFile ini;
         std::error_code ec;
         if (!ini.Load(path) && std::filesystem::exists(path, ec)) return false;
+        if (!ini.IsText()) return false;
         WriteSettingsToIni(program.Settings, ini);
         return ini.Save(path);
     } catch (const std::exception&) {

@@ -23,8 +23,10 @@ void ApplySettings(Program& program);
 
 // Reads the settings from path like ReadSettings but never creates, changes
 // or deletes anything in the file (fixtally-cli --ini). False, with the
-// settings untouched, when the file cannot be read.
-bool ReadSettingsFile(Program& program, const std::string& path);
+// settings untouched, when the file cannot be read or is no plain file. A file
+// that is no text (binary bytes) is read as holding no setting: true, with
+// notText (when given) set.
+bool ReadSettingsFile(Program& program, const std::string& path, bool* notText = nullptr);
 
 // Writes every setting to program.IniPath in the fixed order of sections and
 // keys; keys of the file that are not settings are kept. The file is replaced

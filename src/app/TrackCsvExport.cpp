@@ -2,15 +2,15 @@
 
 #include "app/ExportPrompts.h"
 #include "app/Program.h"
+#include "app/ResultsView.h"
 #include "convert/Conversions.h"
 #include "convert/DatePattern.h"
-#include "app/ResultsView.h"
 #include "display/ResultsDisplay.h"
 #include "export/CsvText.h"
 #include "export/ExportFile.h"
 #include "export/TrackThinning.h"
-#include "settings/Conventions.h"
 #include "geodesy/Geodesic.h"
+#include "settings/Conventions.h"
 #include "stats/TimeText.h"
 
 #include <cmath>
@@ -67,15 +67,19 @@ ExportOutcome ExportTrackCsv(Program& program, bool withError,
 
     const std::string path = TrackCsvPath(program.Log.LogFileName);
     const std::string fileName(FileNameOnly(path));
+    if (RefuseOverLog(program, path)) return ExportOutcome::OverLog;
     if (AskOverwrite(program, path) == OverwriteAnswer::No) return ExportOutcome::Declined;
 
     ExportFile file;
     if (!file.Create(path)) {
+        NoteExportFailure(program, path, file.ErrorText());
         program.Ui.ShowMessage("\nFile could not be created", MessageKind::Error, ButtonOk);
         return ExportOutcome::CreateFailed;
     }
+    // The file is dropped with every way out but Commit: the target keeps its old bytes.
     auto writeFailed = [&] {
-        file.Close();
+        NoteExportFailure(program, path, file.ErrorText());
+        file.Discard();
         program.Main.StatusPanel0 = " Error: could not be CSV output.";
         return ExportOutcome::WriteFailed;
     };
@@ -172,10 +176,9 @@ ExportOutcome ExportTrackCsv(Program& program, bool withError,
                 WritingStatus(fileName, static_cast<long long>(i / 4095) % 11);
             SetProgress(program, i, count);
             program.Ui.ProcessMessages();
-            if (program.Log.AbortRequested) {
-                file.Close();
-                return ExportOutcome::Aborted;
-            }
+            // Esc keeps the rows written so far, as a file of its own.
+            if (program.Log.AbortRequested)
+                return file.Commit() ? ExportOutcome::Aborted : writeFailed();
         }
     }
 
@@ -192,7 +195,7 @@ ExportOutcome ExportTrackCsv(Program& program, bool withError,
         EndCsvLine(line);
         if (!file.Write(line)) return writeFailed();
     }
-    if (!file.Close()) return writeFailed();
+    if (!file.Commit()) return writeFailed();
 
     program.Main.StatusPanel0 = CompletedStatus(fileName, rows);
     SetProgress(program, count, count);

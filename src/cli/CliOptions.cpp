@@ -1,24 +1,152 @@
 #include "cli/CliOptions.h"
 
+#include "convert/Conversions.h"
+
+#include <charconv>
+#include <cmath>
 #include <string_view>
+#include <system_error>
 
 namespace fixtally {
 
 const char* const CliUsage =
     "usage: fixtally-cli LOG [options]\n"
     "  --ini PATH            read settings from an INI file (never written)\n"
-    "  --set KEY=VALUE       set one setting by its INI key (repeatable)\n"
+    "  --set KEY=VALUE       set one setting by its INI key (repeatable); numeric keys\n"
+    "                        (HDOPlim, CSVspan, PosDecimal ...) need a number\n"
     "  --expand              expand mode (the /H switch)\n"
-    "  --true LAT LON ALT    use these true coordinates as the reference\n"
-    "  --range START END     set the count range after loading\n"
+    "  --true LAT LON ALT    use these true coordinates as the reference: latitude and\n"
+    "                        longitude in degrees (35.68, \"35 40 52.4N\"), altitude in\n"
+    "                        metres\n"
+    "  --range START END     set the count range after loading, as the count-range\n"
+    "                        dialog does: times in the date format in use, clamped to\n"
+    "                        the log; a time that does not read means the log's own\n"
+    "                        start or end\n"
     "  --report              print the text report (default)\n"
     "  --status              print the two status-bar panels and the status label\n"
     "  --json                print every result field as one JSON object\n"
-    "  --export-track        save the track CSV (--with-error, --reduce DIST SECS)\n"
-    "  --export-average SPAN STEP  save the averaged CSV (--limit M, --start T, --final T)\n"
-    "  --graph PNG           write the scatter graph as PNG\n"
+    "  --export-track        save the track CSV beside the log: the log's name with\n"
+    "                        .csv for its extension (NAME_s.csv for a NAME.csv log)\n"
+    "    --with-error        add the error columns\n"
+    "    --reduce DIST SECS  keep a fix after DIST metres moved or SECS seconds passed\n"
+    "                        (at least 1 m and 0.1 s), instead of every fix\n"
+    "  --export-average SPAN STEP  save window averages beside the log as\n"
+    "                        NAME-SPANhSTEPh.csv; SPAN and STEP in hours\n"
+    "    --limit M           leave out fixes more than M metres from the average (the\n"
+    "                        name ends in Mm.csv)\n"
+    "    --start T           first window start (a time as the log's times show)\n"
+    "    --final T           last window end\n"
+    "  --graph FILE          write the scatter graph as PNG (311 x 316 pixels, 311 x 311\n"
+    "                        in monotone mode)\n"
     "  --pdf FILE            write the printed report with the graph as an A4 PDF\n"
-    "  --yes                 overwrite existing output files\n";
+    "  --yes                 replace existing output files; the log is never replaced\n"
+    "  --help, -h            print this text; --version prints the version\n"
+    "Output files are written whole or not at all: a failed write leaves an existing\n"
+    "file as it was.\n"
+    "Exit codes: 0 done; 1 the log did not load; 2 bad command line or option value;\n"
+    "3 an export was refused or failed; 4 the log loaded but no fix could be counted\n"
+    "(\"***** no effective data *****\"); 3 wins over 4.\n";
+
+namespace {
+
+// How the value of a setting that holds text must read.
+enum class ValueForm { Any, Decimal, Integer, Coordinate, Altitude };
+
+// The text settings that hold numbers; the program reads them with the conversions of
+// the options dialog, which replace a text that does not read with a default.
+ValueForm SettingValueForm(std::string_view key) {
+    struct Entry {
+        std::string_view Key;
+        ValueForm Form;
+    };
+    static constexpr Entry Forms[] = {
+        {"HDOPlim", ValueForm::Decimal},      {"VDOPlim", ValueForm::Decimal},
+        {"PDOPlim", ValueForm::Decimal},      {"CSVspan", ValueForm::Decimal},
+        {"CSVstep", ValueForm::Decimal},      {"CSVherr", ValueForm::Decimal},
+        {"ElapsesTimes", ValueForm::Decimal}, {"MovingDist", ValueForm::Decimal},
+        {"GPixels", ValueForm::Integer},      {"MiniColor", ValueForm::Integer},
+        {"MaxColor", ValueForm::Integer},     {"PosDecimal", ValueForm::Integer},
+        {"AltDecimal", ValueForm::Integer},   {"ErrorDecimal", ValueForm::Integer},
+        {"DopDecimal", ValueForm::Integer},   {"LatLon", ValueForm::Integer},
+        {"Alt", ValueForm::Integer},          {"Speed", ValueForm::Integer},
+        {"DOP", ValueForm::Integer},          {"Error", ValueForm::Integer},
+        {"TrueLat", ValueForm::Coordinate},   {"TrueLon", ValueForm::Coordinate},
+        {"TrueAlt", ValueForm::Altitude},
+    };
+    for (const Entry& entry : Forms)
+        if (EqualsIgnoringCase(entry.Key, key)) return entry.Form;
+    return ValueForm::Any;
+}
+
+bool ReadsAsInteger(std::string_view text) {
+    text = TrimText(text);
+    if (!text.empty() && (text[0] == '+' || text[0] == '-')) text.remove_prefix(1);
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return !text.empty() && error == std::errc() && end == text.data() + text.size();
+}
+
+bool Reads(ValueForm form, std::string_view text) {
+    switch (form) {
+    case ValueForm::Any:
+        return true;
+    case ValueForm::Decimal:
+        return std::isfinite(TextToFloat(text));
+    case ValueForm::Integer:
+        return ReadsAsInteger(text);
+    case ValueForm::Coordinate:
+        return !std::isnan(CoordinateFromText(text));
+    case ValueForm::Altitude:
+        return !std::isnan(AltitudeFromText(text));
+    }
+    return true;
+}
+
+std::string Quoted(std::string_view text) {
+    return "\"" + std::string(text) + "\"";
+}
+
+// The values that would otherwise be replaced by a default without a word. What the
+// dialogs refuse themselves (a limit that is not positive, a time out of range) stays
+// theirs to refuse, with their message.
+bool CheckOptionValues(const CliOptions& o, std::string& error) {
+    struct Check {
+        bool Given;
+        const char* What;
+        ValueForm Form;
+        const std::string& Value;
+        const char* Meaning;
+    };
+    const Check checks[] = {
+        {o.UseTrue, "--true latitude", ValueForm::Coordinate, o.TrueLat, "a coordinate"},
+        {o.UseTrue, "--true longitude", ValueForm::Coordinate, o.TrueLon, "a coordinate"},
+        {o.UseTrue, "--true altitude", ValueForm::Altitude, o.TrueAlt, "a height in metres"},
+        {o.HaveReduce, "--reduce distance", ValueForm::Decimal, o.ReduceDist, "a number of metres"},
+        {o.HaveReduce, "--reduce time", ValueForm::Decimal, o.ReduceSecs, "a number of seconds"},
+        {o.ExportAverage, "--export-average span", ValueForm::Decimal, o.AverageSpan,
+         "a number of hours"},
+        {o.ExportAverage, "--export-average step", ValueForm::Decimal, o.AverageStep,
+         "a number of hours"},
+    };
+    for (const Check& check : checks) {
+        if (!check.Given || Reads(check.Form, check.Value)) continue;
+        error = std::string(check.What) + " " + Quoted(check.Value) + " is not " + check.Meaning;
+        return false;
+    }
+    for (const auto& [key, value] : o.Sets) {
+        const ValueForm form = SettingValueForm(key);
+        if (Reads(form, value)) continue;
+        const char* meaning = form == ValueForm::Integer      ? "a whole number"
+                              : form == ValueForm::Coordinate ? "a coordinate"
+                              : form == ValueForm::Altitude   ? "a height in metres"
+                                                              : "a number";
+        error = "--set " + key + " " + Quoted(value) + " is not " + meaning;
+        return false;
+    }
+    return true;
+}
+
+} // namespace
 
 bool ParseCliOptions(int argc, const char* const* argv, CliOptions& o, std::string& error) {
     int i = 1;
@@ -84,6 +212,12 @@ bool ParseCliOptions(int argc, const char* const* argv, CliOptions& o, std::stri
             if (!take(o.PdfPath, a)) return false;
         } else if (a == "--yes") {
             o.Yes = true;
+        } else if (a == "--help" || a == "-h") {
+            o.Help = true;
+            return true;
+        } else if (a == "--version") {
+            o.Version = true;
+            return true;
         } else if (a.size() > 1 && a[0] == '-' && a[1] == '-') {
             error = "unknown option " + std::string(a);
             return false;
@@ -110,7 +244,7 @@ bool ParseCliOptions(int argc, const char* const* argv, CliOptions& o, std::stri
         error = "--limit, --start and --final belong to --export-average";
         return false;
     }
-    return true;
+    return CheckOptionValues(o, error);
 }
 
 } // namespace fixtally

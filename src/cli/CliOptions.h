@@ -32,9 +32,13 @@ struct CliOptions {
     std::string GraphPath;
     std::string PdfPath;
     bool Yes = false;
+    bool Help = false;    // --help or -h: the usage, nothing else
+    bool Version = false; // --version: the version, nothing else
 };
 
-// Parses argv[1..]; on failure returns false with a one-line reason.
+// Parses argv[1..]; on failure returns false with a one-line reason. Option values
+// that must be numbers or coordinates and do not convert are failures that name the
+// option and the value.
 bool ParseCliOptions(int argc, const char* const* argv, CliOptions& options, std::string& error);
 
 extern const char* const CliUsage;

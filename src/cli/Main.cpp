@@ -3,6 +3,7 @@
 // and the graph.
 
 #include "app/ExportCommands.h"
+#include "app/ExportPrompts.h"
 #include "app/LogLoading.h"
 #include "app/OutputRange.h"
 #include "app/Program.h"
@@ -10,6 +11,7 @@
 #include "app/ProgramSettings.h"
 #include "cli/CliOptions.h"
 #include "cli/JsonResults.h"
+#include "display/ResultsDisplay.h"
 #include "input/LogKind.h"
 #include "input/csv/CsvProfiles.h"
 #include "platform/HeadlessPlatform.h"
@@ -32,17 +34,22 @@ using namespace fixtally;
 
 namespace {
 
-enum ExitCode { ExitDone = 0, ExitNotLoaded = 1, ExitUsage = 2, ExitExport = 3 };
+enum ExitCode { ExitDone = 0, ExitNotLoaded = 1, ExitUsage = 2, ExitExport = 3, ExitNoFix = 4 };
+
+constexpr const char* ExistsHint = "fixtally-cli: output file exists; --yes overwrites it\n";
 
 int Usage(const std::string& error) {
     std::cerr << "fixtally-cli: " << error << "\n" << CliUsage;
     return ExitUsage;
 }
 
-// Message boxes have no screen here: their texts go to standard error.
+// Message boxes have no screen here: their texts go to standard error, except a question
+// that --yes answered Yes ("exists. Overwrite?"), which reports nothing.
 void FlushMessages(HeadlessPlatform& ui, std::size_t& shown) {
     for (; shown < ui.Messages.size(); ++shown) {
-        std::string text = ui.Messages[shown].Text;
+        const HeadlessPlatform::Message& message = ui.Messages[shown];
+        if ((message.Buttons & ButtonYes) && message.Answer == ButtonYes) continue;
+        std::string text = message.Text;
         while (!text.empty() && (text.front() == '\n' || text.front() == '\r')) text.erase(0, 1);
         std::cerr << text << "\n";
     }
@@ -57,17 +64,7 @@ std::string ExecutableFolder(const char* argv0) {
 
 // The printout of "Print Text(&R)" followed by the graph, as a PDF; false (with the reason
 // on stderr) when it was refused or could not be written.
-bool WritePdf(const Program& program, const CliOptions& options) {
-    const std::string& path = options.PdfPath;
-    std::error_code ec;
-    if (std::filesystem::equivalent(path, options.LogPath, ec)) {
-        std::cerr << "fixtally-cli: " << path << " is the log being read\n";
-        return false;
-    }
-    if (std::filesystem::exists(path, ec) && !options.Yes) {
-        std::cerr << "fixtally-cli: output file exists; --yes overwrites it\n";
-        return false;
-    }
+bool WritePdf(const Program& program, const std::string& path) {
 #ifdef FIXTALLY_HAVE_PRINT
     const std::string report = BuildReportText(program);
     if (report.empty()) return false;
@@ -88,6 +85,14 @@ int main(int argc, char** argv) {
     CliOptions options;
     std::string error;
     if (!ParseCliOptions(argc, argv, options, error)) return Usage(error);
+    if (options.Help) {
+        std::cout << CliUsage;
+        return ExitDone;
+    }
+    if (options.Version) {
+        std::cout << "fixtally-cli " << VersionText() << "\n";
+        return ExitDone;
+    }
 
     HeadlessPlatform ui;
     ui.DefaultAnswer = options.Yes ? ButtonYes : ButtonNo;
@@ -101,10 +106,14 @@ int main(int argc, char** argv) {
     MeasureLocalOffset(program.Conventions);
 
     for (const std::string& ini : options.IniPaths) {
-        if (!ReadSettingsFile(program, ini)) {
+        bool notText = false;
+        if (!ReadSettingsFile(program, ini, &notText)) {
             std::cerr << "fixtally-cli: cannot read settings file " << ini << "\n";
             return ExitUsage;
         }
+        if (notText)
+            std::cerr << "fixtally-cli: warning: " << ini
+                      << " is no text in any accepted encoding; its settings are not used\n";
     }
     for (const auto& [key, value] : options.Sets) {
         SettingRef ref = LookupSetting(program.Settings, key);
@@ -147,18 +156,21 @@ int main(int argc, char** argv) {
                   << program.Main.StatusPanel1 << "\n"
                   << program.Main.LabelStatus << "\n";
     if (options.Json) std::cout << JsonResults(program) << "\n";
+    std::cout.flush();
     FlushMessages(ui, shown);
 
+    // A refused or failed export shows only its reason: the message of its dialog or box,
+    // the hint for an existing file, or the file and the system's reason of a failed write.
     int exitCode = ExitDone;
     auto exportFailed = [&](ExportOutcome outcome) {
         FlushMessages(ui, shown);
-        if (ExportDone(outcome)) return false;
-        if (outcome == ExportOutcome::Declined)
-            std::cerr << "fixtally-cli: output file exists; --yes overwrites it\n";
-        else
-            std::cerr << program.Main.StatusPanel0 << "\n";
+        if (ExportDone(outcome)) return;
+        if (outcome == ExportOutcome::Declined) std::cerr << ExistsHint;
+        if (outcome == ExportOutcome::WriteFailed) std::cerr << program.Main.StatusPanel0 << "\n";
+        if (outcome == ExportOutcome::CreateFailed || outcome == ExportOutcome::WriteFailed)
+            std::cerr << "fixtally-cli: cannot write " << program.ExportFailure.Path << ": "
+                      << program.ExportFailure.Reason << "\n";
         exitCode = ExitExport;
-        return true;
     };
     if (options.ExportTrack) {
         std::optional<ReducePress> reduce;
@@ -176,8 +188,14 @@ int main(int argc, char** argv) {
     }
     if (!options.GraphPath.empty()) {
 #ifdef FIXTALLY_HAVE_GRAPH
-        if (!WriteGraphPng(program.Graph, options.GraphPath)) {
-            std::cerr << "fixtally-cli: cannot write " << options.GraphPath << "\n";
+        const std::string& path = options.GraphPath;
+        std::string reason;
+        if (RefuseOverLog(program, path)) {
+            exportFailed(ExportOutcome::OverLog);
+        } else if (AskOverwrite(program, path) == OverwriteAnswer::No) {
+            exportFailed(ExportOutcome::Declined);
+        } else if (!WriteGraphPng(program.Graph, path, &reason)) {
+            std::cerr << "fixtally-cli: cannot write " << path << ": " << reason << "\n";
             exitCode = ExitExport;
         }
 #else
@@ -186,8 +204,22 @@ int main(int argc, char** argv) {
 #endif
     }
     if (!options.PdfPath.empty()) {
-        if (!WritePdf(program, options)) exitCode = ExitExport;
-        FlushMessages(ui, shown);
+        const std::string& path = options.PdfPath;
+        if (RefuseOverLog(program, path)) {
+            exportFailed(ExportOutcome::OverLog);
+        } else if (AskOverwrite(program, path) == OverwriteAnswer::No) {
+            exportFailed(ExportOutcome::Declined);
+        } else {
+            FlushMessages(ui, shown);
+            if (!WritePdf(program, path)) exitCode = ExitExport;
+        }
+    }
+    FlushMessages(ui, shown);
+
+    // Nothing counted: the report above says so, and so does the exit code.
+    if (exitCode == ExitDone && program.Main.LabelStatus == NoEffectiveData) {
+        std::cerr << NoEffectiveData << "\n";
+        exitCode = ExitNoFix;
     }
     return exitCode;
 }

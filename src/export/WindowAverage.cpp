@@ -120,6 +120,11 @@ void AcceptedFixIndex::FindAntimeridian() {
     straddles_ = low != longitudes_.end() && *high - *low > 180;
 }
 
+double AcceptedFixIndex::NextTime(double from) const {
+    const auto next = std::lower_bound(times_.begin(), times_.end(), from);
+    return next == times_.end() ? std::numeric_limits<double>::infinity() : *next;
+}
+
 bool AcceptedFixIndex::Slice(double from, double to, std::size_t& first, std::size_t& last) const {
     first = last = 0;
     if (std::isnan(from) || std::isnan(to)) return false;

@@ -43,6 +43,9 @@ public:
 
     WindowMean Average(double from, double to) const;
 
+    // The time of the first fix at or after from; infinity when there is none.
+    double NextTime(double from) const;
+
     // The means of several windows at once (count at most WindowBatch), each summed in the
     // same order as Average sums it; the windows' sums run side by side for speed.
     static constexpr std::size_t WindowBatch = 4;

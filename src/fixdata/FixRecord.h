@@ -9,6 +9,12 @@ namespace fixtally {
 
 inline constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
 
+// A dilution of precision as a record keeps it: a negative or infinite one (a checksummed
+// "-1e308" passes every limit) is no value, as an empty field is.
+inline double DopOrAbsent(double value) {
+    return value >= 0 && value <= std::numeric_limits<double>::max() ? value : NaN;
+}
+
 // One position fix. In the store it is a packed little-endian block of
 // FixRecordSize bytes; FixQuality sits at the odd offset 65.
 struct FixRecord {

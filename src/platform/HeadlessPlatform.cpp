@@ -12,13 +12,13 @@ void HeadlessPlatform::ProcessMessages() {
 
 MessageButton HeadlessPlatform::ShowMessage(std::string_view text, MessageKind kind,
                                             unsigned buttons) {
-    Messages.push_back({std::string(text), kind, buttons});
+    MessageButton answer = DefaultAnswer;
     if (!Answers.empty()) {
-        MessageButton answer = Answers.front();
+        answer = Answers.front();
         Answers.pop_front();
-        return answer;
     }
-    return DefaultAnswer;
+    Messages.push_back({std::string(text), kind, buttons, answer});
+    return answer;
 }
 
 } // namespace fixtally

@@ -17,6 +17,7 @@ public:
         std::string Text;
         MessageKind Kind;
         unsigned Buttons;
+        MessageButton Answer = ButtonOk; // the button the script pressed
     };
 
     void ProcessMessages() override;

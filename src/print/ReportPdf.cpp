@@ -1,5 +1,7 @@
 #include "print/ReportPdf.h"
 
+#include "export/ExportFile.h"
+
 #include "graph/render/GraphRender.h"
 #include "print/LinePrinter.h"
 #include "print/PicturePrint.h"
@@ -14,6 +16,8 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -91,35 +95,36 @@ void PrintReportWithGraph(QPrinter& printer, QPainter& painter, std::string_view
 
 PdfOutcome WritePdfFile(const std::string& path, const std::function<bool(QPrinter&)>& paint) {
     namespace fs = std::filesystem;
-    const fs::path target(path);
-    fs::path folder = target.parent_path();
-    if (folder.empty()) folder = ".";
-    std::string pattern = (folder / ("." + target.filename().string() + "-XXXXXX.pdf")).string();
+    // The printer writes into a private file of the temporary folder; its bytes then go to
+    // the target through the writer every export uses, whole or not at all.
+    std::error_code ec;
+    std::string pattern = (fs::temp_directory_path(ec) / "fixtally-XXXXXX.pdf").string();
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     const int fd = ::mkstemps(name.data(), 4);
     if (fd < 0) return PdfOutcome::Failed;
-    // The new file gets the permissions any newly created file would get.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
     ::close(fd);
-    const std::string temporary(name.data());
+    const std::string scratch(name.data());
 
     bool done = false;
     {
         QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFileName(QString::fromStdString(temporary));
+        printer.setOutputFileName(QString::fromStdString(scratch));
         printer.setOutputFormat(QPrinter::PdfFormat);
         done = paint(printer);
     }
-    std::error_code ec;
-    if (done && EndsLikeAPdf(temporary)) {
-        fs::rename(temporary, target, ec);
-        if (!ec) return PdfOutcome::Written;
+    std::string bytes;
+    if (done && EndsLikeAPdf(scratch)) {
+        std::ifstream in(scratch, std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        done = !in.bad();
+    } else {
+        done = false;
     }
-    fs::remove(temporary, ec);
-    return PdfOutcome::Failed;
+    fs::remove(scratch, ec);
+    if (!done) return PdfOutcome::Failed;
+    return WriteFileWhole(path, bytes) == FileWriteOutcome::Written ? PdfOutcome::Written
+                                                                    : PdfOutcome::Failed;
 }
 
 PdfOutcome WriteReportPdf(const std::string& path, std::string_view report,

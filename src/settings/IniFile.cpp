@@ -208,6 +208,9 @@ bool ParseIniInteger(std::string_view text, int& value) {
 
 bool IniFile::Load(const std::string& path) {
     lines_.clear();
+    isText_ = true;
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) return false;
     std::ifstream in(path, std::ios::binary);
     if (!in) return false;
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -235,8 +238,14 @@ void IniFile::Parse(std::string_view bytes) {
 
     // CR LF, LF and CR each end a line; NUL characters are dropped.
     std::string line;
+    isText_ = true;
     for (std::size_t i = 0; i < text.size(); ++i) {
         char c = text[i];
+        const auto byte = static_cast<unsigned char>(c);
+        // Tab, line ends, NUL and the DOS end-of-file mark occur in text files.
+        if ((byte < 0x20 && c != '\t' && c != '\r' && c != '\n' && c != '\0' && c != '\x1a') ||
+            byte == 0x7F)
+            isText_ = false;
         if (c == '\r' || c == '\n') {
             lines_.push_back(std::move(line));
             line.clear();

@@ -23,11 +23,14 @@ class IniFile {
 public:
     IniFile() = default;
 
-    // Reads the file; false when it does not exist or cannot be read, and the
-    // contents are then empty.
+    // Reads the file; false when it does not exist, is no plain file (a folder, a pipe,
+    // a device: never waited on) or cannot be read, and the contents are then empty.
     bool Load(const std::string& path);
     // Replaces the contents with the lines of raw file bytes in any accepted form.
     void Parse(std::string_view bytes);
+    // False when the last bytes parsed are no text in any accepted form: control
+    // characters other than tab, line ends and NUL, as binary files hold.
+    bool IsText() const { return isText_; }
 
     // The value of a key, trimmed; found tells whether the key exists.
     std::string ReadString(std::string_view section, std::string_view key,
@@ -62,6 +65,7 @@ private:
     long FindKey(std::string_view section, std::string_view key) const;
 
     std::vector<std::string> lines_;
+    bool isText_ = true;
 };
 
 // Creates a file holding only the UTF-16 LE byte-order mark when path does

@@ -4,11 +4,13 @@
 #include "app/ExportCommands.h"
 #include "app/LogLoading.h"
 #include "export/CsvText.h"
+#include "export/ExportFile.h"
 #include "export/WindowAverage.h"
 #include "input/nmea/NmeaReader.h"
 #include "stats/TimeText.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <random>
 
@@ -260,6 +262,70 @@ TEST_F(AveragedExport, WindowsOnTheAntimeridianAverageWhereTheReceiverStands) {
         EXPECT_GT(std::fabs(value), 179.9999) << longitude;
         EXPECT_LE(std::fabs(value), 180.0) << longitude;
     }
+}
+
+} // namespace
+
+namespace {
+
+// Clusters of fixes with gaps of days between them, on both sides of the day number
+// 32768 (1989-09-17), where the spacing of representable times doubles: the windows that
+// skip the gaps start exactly where the step-by-step walk starts them.
+TEST_F(AveragedExport, SkippingEmptyStretchesWritesTheSameBytes) {
+    const double boundary = 32768;
+    const double clusters[] = {boundary - 6.3, boundary - 2.01, boundary - 0.0004, boundary + 1.7,
+                               boundary + 4.25};
+    int n = 0;
+    for (double at : clusters)
+        for (int i = 0; i < 40; ++i, ++n)
+            L.Add(Fix(at + Seconds(i * 7), 35 + n / 1e5, 139 - n / 1e5, n % 5 ? 20.0 + n : NaN));
+    L.SetRangeToStore();
+    P.Settings.DateFormat = "yyyy/mm/dd";
+    P.Settings.CSVdecimals.LatLon = "12";
+    P.Settings.CSVdecimals.Alt = "9";
+    const char* steps[][2] = {{"0.05", "0.01"}, {"1", "0.25"}, {"2", "0.7"}, {"0.1", "0.003"}};
+    for (auto& s : steps) {
+        P.Settings.CSVspan = s[0];
+        P.Settings.CSVstep = s[1];
+        const std::string name = std::string("track-") + s[0] + "h" + s[1] + "h.csv";
+        ExpectScansAgree(P, Folder.Path(name), name.c_str());
+        EXPECT_GT(Lines(name).size(), 5u) << name;
+    }
+}
+
+// One fix with a date a century early: the export jumps over the empty century instead of
+// walking some hundred million windows.
+TEST_F(AveragedExport, ACenturyWideGapIsJumpedOver) {
+    L.Add(Fix(Day(1914, 5, 17) + 0.5, 35.5, 139.5, 1));
+    for (int i = 0; i < 100; ++i) L.Add(Fix(D0 + i / 24.0, 35, 139, 10));
+    L.SetRangeToStore();
+    ASSERT_EQ(Run("0.01", "0.001"), ExportOutcome::Done);
+    const std::vector<std::string> lines = Lines("track-0.01h0.001h.csv");
+    ASSERT_GT(lines.size(), 2u);
+    // Every fix lies in about ten windows of 36 s stepping 3.6 s.
+    EXPECT_GE(lines.size(), 1 + 9 * 101u);
+    EXPECT_LE(lines.size(), 1 + 11 * 101u);
+    EXPECT_EQ(lines[1].substr(0, 10), "1914/05/17");
+    EXPECT_EQ(lines.back().substr(0, 10), "2014/05/21");
+    EXPECT_EQ(P.Main.StatusPanel0.rfind(" Completed: track-0.01h0.001h.csv ", 0), 0u);
+}
+
+TEST_F(AveragedExport, AFailedWriteKeepsThePreviousExport) {
+    HourlyFixes(5000);
+    const std::string previous = "Time,latitude,Longitude,Altitude,Span=1h\r\n";
+    std::ofstream(Folder.Path("track-1h1h.csv"), std::ios::binary) << previous;
+    FileWriteCalls calls = DefaultFileWriteCalls();
+    calls.Sync = [](int) {
+        errno = EIO;
+        return -1;
+    };
+    {
+        ScopedFileWriteCalls failing(calls);
+        EXPECT_EQ(Run("1", "1"), ExportOutcome::WriteFailed);
+    }
+    EXPECT_EQ(P.Main.StatusPanel0, " Error: could not be CSV output.");
+    EXPECT_EQ(P.ExportFailure.Reason, "Input/output error");
+    EXPECT_EQ(ReadWholeFile(Folder.Path("track-1h1h.csv")), previous);
 }
 
 } // namespace

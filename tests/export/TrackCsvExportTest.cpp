@@ -4,7 +4,9 @@
 #include "app/TrackCsvExport.h"
 #include "export/ExportFile.h"
 
+#include <cerrno>
 #include <cmath>
+#include <unistd.h>
 
 using namespace fixtally;
 using namespace fixtally::testing;
@@ -249,16 +251,62 @@ TEST_F(TrackExport, RefusalsAndFailures) {
     EXPECT_EQ(RunTrackExport(P, false, std::nullopt), ExportOutcome::Busy);
 }
 
-TEST_F(TrackExport, WriteErrorIsReported) {
-    if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+// Calls whose writes fail after a number of bytes, as on a disk that fills up.
+struct DiskFullAfter {
+    static inline std::size_t left = 0;
+    static ssize_t Write(int fd, const void* data, std::size_t size) {
+        if (left == 0) {
+            errno = ENOSPC;
+            return -1;
+        }
+        const ssize_t written = ::write(fd, data, std::min(size, left));
+        if (written > 0) left -= static_cast<std::size_t>(written);
+        return written;
+    }
+    static FileWriteCalls Calls(std::size_t bytes) {
+        left = bytes;
+        FileWriteCalls calls = DefaultFileWriteCalls();
+        calls.Write = Write;
+        return calls;
+    }
+};
+
+// A disk that fills up during an export over a complete earlier one (the answer Yes to
+// "Overwrite?") leaves the earlier one as it was, and nothing else.
+TEST_F(TrackExport, WriteErrorKeepsThePreviousExport) {
+    for (int i = 0; i < 5000; ++i) L.Add(Fix(T0 + Seconds(i), 35.0, 139.0));
+    L.SetRangeToStore();
+    L.Ui.DefaultAnswer = ButtonYes;
+    const std::string previous = "TIME,LATITUDE\r\nthe last good export\r\n";
+    std::ofstream(Folder.Path("track.csv"), std::ios::binary) << previous;
+    {
+        ScopedFileWriteCalls full(DiskFullAfter::Calls(100 * 1024));
+        EXPECT_EQ(RunTrackExport(P, false, std::nullopt), ExportOutcome::WriteFailed);
+    }
+    EXPECT_EQ(P.Main.StatusPanel0, " Error: could not be CSV output.");
+    EXPECT_EQ(P.ExportFailure.Path, Folder.Path("track.csv"));
+    EXPECT_EQ(P.ExportFailure.Reason, "No space left on device");
+    EXPECT_EQ(ReadWholeFile(Folder.Path("track.csv")), previous);
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(
+             std::filesystem::path(Folder.Path("track.csv")).parent_path()))
+        names.push_back(entry.path().filename().string());
+    EXPECT_EQ(names, std::vector<std::string>{"track.csv"});
+}
+
+// The log itself is never an export's target, not through a link and not with Yes.
+TEST_F(TrackExport, NeverWritesOverTheLog) {
     L.Add(Fix(T0, 35.0, 139.0));
     L.SetRangeToStore();
-    // "/dev/full.nmea" exports to "/dev/full.csv"; link it to the full device instead.
-    std::filesystem::create_symlink("/dev/full", Folder / "full.csv");
-    P.Log.LogFileName = Folder / "full.nmea";
     L.Ui.DefaultAnswer = ButtonYes;
-    EXPECT_EQ(RunTrackExport(P, false, std::nullopt), ExportOutcome::WriteFailed);
-    EXPECT_EQ(P.Main.StatusPanel0, " Error: could not be CSV output.");
+    const std::string log = "$GPGGA,the log\r\n";
+    std::ofstream(Folder.Path("track.nmea"), std::ios::binary) << log;
+    std::filesystem::create_symlink(Folder.Path("track.nmea"), Folder.Path("track.csv"));
+    EXPECT_EQ(RunTrackExport(P, false, std::nullopt), ExportOutcome::OverLog);
+    EXPECT_EQ(L.Ui.Messages.back().Text,
+              "\n" + Folder.Path("track.csv") + " is the log being read; it is not overwritten.");
+    EXPECT_EQ(ReadWholeFile(Folder.Path("track.nmea")), log);
+    EXPECT_TRUE(std::filesystem::is_symlink(Folder.Path("track.csv")));
 }
 
 } // namespace

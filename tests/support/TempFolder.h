@@ -30,6 +30,7 @@ public:
 
     const std::filesystem::path& Path() const { return path_; }
     std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+    std::string Path(const std::string& name) const { return *this / name; }
 
     // Writes a file of the folder byte for byte and returns its path.
     std::string Write(const std::string& name, const std::string& content) const {

@@ -1,7 +1,9 @@
 #include "graph/render/GraphRender.h"
 
+#include "export/ExportFile.h"
+
+#include <QBuffer>
 #include <QPainter>
-#include <QString>
 
 namespace fixtally {
 namespace {
@@ -98,9 +100,23 @@ QImage GraphWithColourBar(const ScatterGraph& graph) {
     return combined;
 }
 
-bool WriteGraphPng(const ScatterGraph& graph, const std::string& path) {
-    if (path.empty()) return false;
-    return GraphWithColourBar(graph).save(QString::fromStdString(path), "PNG");
+QByteArray EncodeGraphPng(const ScatterGraph& graph) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly) || !GraphWithColourBar(graph).save(&buffer, "PNG"))
+        return {};
+    return bytes;
+}
+
+bool WriteGraphPng(const ScatterGraph& graph, const std::string& path, std::string* reason) {
+    const QByteArray png = EncodeGraphPng(graph);
+    if (png.isEmpty()) {
+        if (reason) *reason = "the picture could not be encoded as PNG";
+        return false;
+    }
+    return WriteFileWhole(path,
+                          std::string_view(png.constData(), static_cast<std::size_t>(png.size())),
+                          reason) == FileWriteOutcome::Written;
 }
 
 } // namespace fixtally

@@ -2,6 +2,7 @@
 
 #include "graph/ScatterGraph.h"
 
+#include <QByteArray>
 #include <QImage>
 
 #include <string>
@@ -22,7 +23,12 @@ QImage DrawScatterGraph(const ScatterGraph& graph);
 // The graph with the colour bar below it unless the graph is monotone.
 QImage GraphWithColourBar(const ScatterGraph& graph);
 
-// Writes GraphWithColourBar of the graph as PNG; false when it cannot be written.
-bool WriteGraphPng(const ScatterGraph& graph, const std::string& path);
+// GraphWithColourBar of the graph as the bytes of a PNG file; empty when encoding fails.
+QByteArray EncodeGraphPng(const ScatterGraph& graph);
+
+// Writes EncodeGraphPng of the graph to path, whole or not at all (a failure leaves an
+// existing file as it was); false with the system's reason when it cannot be written.
+bool WriteGraphPng(const ScatterGraph& graph, const std::string& path,
+                   std::string* reason = nullptr);
 
 } // namespace fixtally

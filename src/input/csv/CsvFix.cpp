@@ -221,9 +221,12 @@ bool CsvLineDecoder::DecodeLine(std::string_view line, double previousTime, CsvF
     }
     int unused = 0;
     if (map_.Has(CsvRole::Speed)) values.Speed = CsvStrippedNumber(Field(CsvRole::Speed), unused);
-    if (map_.Has(CsvRole::HDOP)) values.Hdop = CsvStrippedNumber(Field(CsvRole::HDOP), unused);
-    if (map_.Has(CsvRole::VDOP)) values.Vdop = CsvStrippedNumber(Field(CsvRole::VDOP), unused);
-    if (map_.Has(CsvRole::PDOP)) values.Pdop = CsvStrippedNumber(Field(CsvRole::PDOP), unused);
+    if (map_.Has(CsvRole::HDOP))
+        values.Hdop = DopOrAbsent(CsvStrippedNumber(Field(CsvRole::HDOP), unused));
+    if (map_.Has(CsvRole::VDOP))
+        values.Vdop = DopOrAbsent(CsvStrippedNumber(Field(CsvRole::VDOP), unused));
+    if (map_.Has(CsvRole::PDOP))
+        values.Pdop = DopOrAbsent(CsvStrippedNumber(Field(CsvRole::PDOP), unused));
     if (map_.Has(CsvRole::Nsat)) {
         const std::string_view nsat = Field(CsvRole::Nsat);
         if (!nsat.empty()) {

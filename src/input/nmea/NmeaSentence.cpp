@@ -273,7 +273,7 @@ int DecodeGga(const NmeaFields& f, NmeaDecoder& d, LoadedLog& log) {
         CountNewEpoch(d, time, d.GgaNewEpochs);
     } else {
         e.GgaSats = SatelliteCount(f[7]);
-        e.GgaHdop = TextToFloat(f[8]); // an empty HDOP is absent, not 0
+        e.GgaHdop = DopOrAbsent(TextToFloat(f[8])); // an empty HDOP is absent, not 0
         e.GgaLatitude = NmeaCoordinate(f[2], f[3], log.LogPosDecimals);
         e.GgaLongitude = NmeaCoordinate(f[4], f[5], log.LogPosDecimals);
         // An RMC of the epoch that said "precise" (3) keeps its say.
@@ -351,7 +351,7 @@ int DecodeGns(const NmeaFields& f, NmeaDecoder& d, LoadedLog& log) {
         CountNewEpoch(d, time, d.GnsNewEpochs);
     } else {
         e.GnsSats = SatelliteCount(f[7]);
-        e.GnsHdop = TextToFloat(f[8]); // an empty HDOP is absent, not 0
+        e.GnsHdop = DopOrAbsent(TextToFloat(f[8])); // an empty HDOP is absent, not 0
         e.GnsLatitude = NmeaCoordinate(f[2], f[3], log.LogPosDecimals);
         e.GnsLongitude = NmeaCoordinate(f[4], f[5], log.LogPosDecimals);
         e.GnsAltitude = TextToFloat(f[9]); // empty or unreadable: absent
@@ -369,9 +369,9 @@ int DecodePrimaryGsa(const NmeaFields& f, NmeaDecoder& d) {
     if (f.Count < 18) return SentenceNone;
     EpochValues& e = d.Epoch;
     int b = GsaSatelliteFields(f.Count);
-    e.Pdop = TextToFloat(f[b + 3]);
-    e.Vdop = TextToFloat(f[b + 5]);
-    double hdop = TextToFloat(f[b + 4]);
+    e.Pdop = DopOrAbsent(TextToFloat(f[b + 3]));
+    e.Vdop = DopOrAbsent(TextToFloat(f[b + 5]));
+    double hdop = DopOrAbsent(TextToFloat(f[b + 4]));
     double& target = d.GnsMode ? e.GnsHdop : e.GgaHdop;
     if (!std::isnan(hdop) && (std::isnan(target) || target == 0)) target = hdop;
     return SentenceNone;
@@ -384,8 +384,8 @@ int DecodeSecondaryGsa(const NmeaFields& f, NmeaDecoder& d) {
     int result = SentenceNone;
     if (std::isnan(e.Pdop) || std::isnan(e.Vdop)) {
         e.AltitudeValid = f[2] == "3" || f[2].empty();
-        e.Pdop = TextToFloat(f[b + 3]);
-        e.Vdop = TextToFloat(f[b + 5]);
+        e.Pdop = DopOrAbsent(TextToFloat(f[b + 3]));
+        e.Vdop = DopOrAbsent(TextToFloat(f[b + 5]));
         result = SentenceGns;
     }
     e.SecondarySats = CountNonEmpty(f, 3, b + 2);
@@ -410,8 +410,8 @@ int DecodeQzssGsa(const NmeaFields& f, NmeaDecoder& d) {
     int b = GsaSatelliteFields(f.Count - 1);
     if (e.SecondarySats == 0) {
         if (!f[3].empty()) e.AltitudeValid = f[3] == "3";
-        e.Pdop = TextToFloat(f[b + 4]);
-        e.Vdop = TextToFloat(f[b + 6]);
+        e.Pdop = DopOrAbsent(TextToFloat(f[b + 4]));
+        e.Vdop = DopOrAbsent(TextToFloat(f[b + 6]));
     }
     e.QzssSats = CountNonEmpty(f, 4, b + 3);
     return SentenceNone;

@@ -580,3 +580,32 @@ TEST_F(NmeaSentenceTest, KeepsSatelliteCountsInsideAByte) {
     Parse(full);
     EXPECT_EQ(254, Epoch().SecondarySats);
 }
+
+// A checksummed sentence can carry numbers that are no DOP or satellite count: they are
+// absent, as an empty field is, so that no filter lets them through and no report shows them.
+TEST_F(NmeaSentenceTest, DopsAndSatelliteCountsThatAreNoValuesAreAbsent) {
+    const std::string gsa = Nmea("GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1");
+    struct Case {
+        const char* hdop;
+        const char* sats;
+        double hdopAfterGsa; // the GSA fills an absent HDOP
+        int satellites;
+    } cases[] = {
+        {"-1e308", "08", 1.3, 8}, {"-0.5", "-3", 1.3, 255}, {"1e400", "256", 1.3, 255},
+        {"0.9", "300", 0.9, 255}, {"0.9", "254", 0.9, 254},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.hdop);
+        decoder.Epoch.Reset();
+        ASSERT_EQ(1, Parse(Nmea(std::string("GPGGA,123519,4807.038,N,01131.000,E,1,") + c.sats +
+                                "," + c.hdop + ",545.4,M,46.9,M,,")));
+        EXPECT_EQ(c.satellites, Epoch().GgaSats);
+        EXPECT_EQ(0, Parse(gsa));
+        EXPECT_DOUBLE_EQ(c.hdopAfterGsa, Epoch().GgaHdop);
+    }
+    decoder.Epoch.Reset();
+    EXPECT_EQ(0, Parse(Nmea("GPGSA,A,3,04,05,,09,12,,,24,,,,,-2.5,-1e308,-0.1")));
+    EXPECT_TRUE(std::isnan(Epoch().Pdop));
+    EXPECT_TRUE(std::isnan(Epoch().Vdop));
+    EXPECT_TRUE(std::isnan(Epoch().GgaHdop));
+}
