@@ -34,7 +34,8 @@ public:
     virtual void SetTaskbarProgress(int value) = 0;
     virtual void SetTaskbarState(TaskbarState state) = 0;
     // Shows a modal message centred over the main window; returns the button pressed.
-    virtual MessageButton ShowMessage(std::string_view text, MessageKind kind, unsigned buttons) = 0;
+    virtual MessageButton ShowMessage(std::string_view text, MessageKind kind,
+                                      unsigned buttons) = 0;
     virtual void LockRepaint(bool locked) = 0;
 };
 
