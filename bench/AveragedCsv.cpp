@@ -5,9 +5,9 @@
 //   bench_AveragedCsv
 //   ./build-bench/bench_AveragedCsv
 
+#include "app/AveragedCsvExport.h"
 #include "app/Program.h"
 #include "convert/DatePattern.h"
-#include "app/AveragedCsvExport.h"
 #include "platform/HeadlessPlatform.h"
 
 #include <benchmark/benchmark.h>

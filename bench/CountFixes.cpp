@@ -2,11 +2,11 @@
 // next to a plain loop of three GeodesicDistance calls per fix over the same store.
 // Run: build-*/bench_CountFixes --benchmark_counters_tabular=true
 // "ns_per_fix" is wall-clock time per fix.
-#include "app/Recount.h"
 #include "app/Program.h"
+#include "app/Recount.h"
+#include "geodesy/Geodesic.h"
 #include "platform/HeadlessPlatform.h"
 #include "stats/CountTally.h"
-#include "geodesy/Geodesic.h"
 
 #include <benchmark/benchmark.h>
 

@@ -5,15 +5,14 @@
 // layout), otherwise a log written once into the temporary folder.
 // Run: build-*/bench_CsvReader --benchmark_counters_tabular=true
 // "bytes_per_second" is the log's size over wall-clock time.
-#include "app/LogLoading.h"
 #include "input/csv/CsvReader.h"
+#include "app/LogLoading.h"
 #include "app/Program.h"
 #include "fixdata/LoadedLog.h"
 #include "input/LogLineReader.h"
 #include "input/csv/CsvFix.h"
 #include "input/csv/CsvHeader.h"
 #include "input/csv/CsvProfiles.h"
-#include "app/LogLoading.h"
 #include "input/nmea/NmeaReader.h"
 #include "platform/HeadlessPlatform.h"
 

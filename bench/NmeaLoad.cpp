@@ -9,9 +9,9 @@
 //   bench_NmeaLoad [--benchmark_filter=...]
 // Environment: FIXTALLY_BENCH_LOG=FILE uses that log instead of generating one.
 
+#include "app/LogLoading.h"
 #include "app/Program.h"
 #include "input/LogLineReader.h"
-#include "app/LogLoading.h"
 #include "input/nmea/NmeaReader.h"
 #include "platform/HeadlessPlatform.h"
 

@@ -3,11 +3,11 @@
 // next to the statistics run over the same store.
 // Run: build-*/bench_ScatterGraph --benchmark_repetitions=5
 //          --benchmark_report_aggregates_only=true
-#include "app/Program.h"
-#include "graph/DensityGrid.h"
 #include "app/GraphCommands.h"
-#include "platform/HeadlessPlatform.h"
+#include "app/Program.h"
 #include "app/Recount.h"
+#include "graph/DensityGrid.h"
+#include "platform/HeadlessPlatform.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,12 +4,12 @@
 // the same log.
 // Run: build/window_timing LOG   (e.g. a 1,000,000-epoch log from build/loggen)
 
+#include "app/GraphCommands.h"
 #include "app/LogLoading.h"
 #include "app/Program.h"
-#include "desktop/MainWindow.h"
-#include "app/GraphCommands.h"
-#include "platform/HeadlessPlatform.h"
 #include "app/Recount.h"
+#include "desktop/MainWindow.h"
+#include "platform/HeadlessPlatform.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,7 +1,7 @@
-#include "app/ProgramTime.h"
 #include "app/AverageDialog.h"
 
 #include "app/Program.h"
+#include "app/ProgramTime.h"
 #include "convert/Conversions.h"
 #include "settings/Conventions.h"
 #include "stats/CountRange.h"

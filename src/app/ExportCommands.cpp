@@ -1,7 +1,7 @@
 #include "app/ExportCommands.h"
 
-#include "app/Program.h"
 #include "app/AveragedCsvExport.h"
+#include "app/Program.h"
 #include "app/TrackCsvExport.h"
 
 namespace fixtally {

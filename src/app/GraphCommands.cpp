@@ -1,9 +1,9 @@
 #include "app/GraphCommands.h"
 
 #include "app/Program.h"
+#include "app/TrueCoordinates.h"
 #include "graph/DensityGrid.h"
 #include "graph/RangeTable.h"
-#include "app/TrueCoordinates.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
-#include "app/ProgramTime.h"
 #include "app/OutputRange.h"
 
 #include "app/Program.h"
+#include "app/ProgramTime.h"
 #include "app/Recount.h"
 #include "stats/CountRange.h"
 #include "stats/TimeText.h"

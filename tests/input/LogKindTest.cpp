@@ -1,5 +1,5 @@
-#include "settings/Version.h"
 #include "input/LogKind.h"
+#include "settings/Version.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,6 @@
-#include "../../support/TempFolder.h"
 #include "NmeaReaderTestSupport.h"
+
+#include "../../support/TempFolder.h"
 #include "app/ProgramTime.h"
 
 #include "convert/DatePattern.h"
