@@ -36,6 +36,11 @@ public:
     // Shows a modal message centred over the main window; returns the button pressed.
     virtual MessageButton ShowMessage(std::string_view text, MessageKind kind, unsigned buttons) = 0;
     virtual void LockRepaint(bool locked) = 0;
+    // Lets the user confirm or change the path of an export file before it is written;
+    // empty when the user cancels. Without windows the proposed path is taken as it is.
+    virtual std::string ChooseExportPath(std::string_view proposed) {
+        return std::string(proposed);
+    }
 };
 
 } // namespace fixtally
