@@ -51,6 +51,10 @@ void ExecCentred(QDialog* dialog, QWidget* owner) {
     if (busy) QApplication::setOverrideCursor(Qt::ArrowCursor);
     ShowCentred(dialog, owner);
     DeselectFields(dialog);
+    // Showing makes the first button after the focus the default one; a button is the
+    // default only while it has the focus, as Enter in the fields is discarded anyway.
+    for (QPushButton* button : dialog->findChildren<QPushButton*>())
+        if (!button->hasFocus()) button->setDefault(false);
     dialog->exec();
     if (busy) QApplication::restoreOverrideCursor();
 }
