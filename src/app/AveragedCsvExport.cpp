@@ -110,11 +110,11 @@ ExportOutcome ExportAveragedCsv(Program& program, WindowScan scan) {
     const double step = TextToFloat(stepText) / 24;
     const bool limited = dialog.CheckBoxEffectHori;
 
-    const std::string path = AveragedCsvPath(program.Log.LogFileName, spanText, stepText,
-                                             limited ? &limitText : nullptr);
+    const std::string path = program.Ui.ChooseExportPath(AveragedCsvPath(
+        program.Log.LogFileName, spanText, stepText, limited ? &limitText : nullptr));
     const std::string fileName(FileNameOnly(path));
-    if (RefuseOverLog(program, path)) return ExportOutcome::OverLog;
-    if (AskOverwrite(program, path) == OverwriteAnswer::No) {
+    if (!path.empty() && RefuseOverLog(program, path)) return ExportOutcome::OverLog;
+    if (path.empty() || AskOverwrite(program, path) == OverwriteAnswer::No) {
         program.Main.StatusPanel0 = " Aborted.";
         return ExportOutcome::Declined;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/AverageDialog.h"
+#include "app/OptionDialog.h"
 #include "app/OutputRange.h"
 #include "app/ReduceDialog.h"
 #include "display/MainWindowModel.h"
@@ -37,6 +38,7 @@ struct Program {
     OutputRange RangeDialog;
     ReduceDialog Reduce;   // shown before every track export
     AverageDialog Average; // "Average condition" of the averaged export
+    OptionDialog Options;  // "Option setting"
     std::string IniPath;   // full path of the INI file in use
     // The file and the system's reason of the last export that could not be written.
     struct {

@@ -29,15 +29,6 @@ bool UserLocaleIsEnglish() {
     return true;
 }
 
-// The font of the language in use, as the windows get it.
-void SelectInterfaceFont(Program& p) {
-    const Settings::FontSection& f = p.Settings.Font;
-    MainWindowModel& m = p.Main;
-    m.InterfaceFontName = m.UiEnglish ? f.EngFontName : f.JpFontName;
-    m.InterfaceFontCharset = m.UiEnglish ? f.EngCharset : f.JpCharset;
-    m.InterfaceFontSize = m.UiEnglish ? f.EngFontSize : f.JpFontSize;
-}
-
 std::string ExecutableFolder() {
     std::string folder = FolderOf(ExecutablePath());
     if (folder.size() > 1 && folder.back() == '/') folder.pop_back();
@@ -61,6 +52,14 @@ bool ReadAll(Program& p, IniFile& ini) {
 }
 
 } // namespace
+
+void SelectInterfaceFont(Program& p) {
+    const Settings::FontSection& f = p.Settings.Font;
+    MainWindowModel& m = p.Main;
+    m.InterfaceFontName = m.UiEnglish ? f.EngFontName : f.JpFontName;
+    m.InterfaceFontCharset = m.UiEnglish ? f.EngCharset : f.JpCharset;
+    m.InterfaceFontSize = m.UiEnglish ? f.EngFontSize : f.JpFontSize;
+}
 
 void ApplySettings(Program& p) {
     Settings& s = p.Settings;

@@ -21,6 +21,10 @@ void ReadSettings(Program& program);
 // use. Reading an INI file ends with it; fixtally-cli calls it after --set.
 void ApplySettings(Program& program);
 
+// The Font section's font of the interface language into program.Main, where the
+// windows take it from.
+void SelectInterfaceFont(Program& program);
+
 // Reads the settings from path like ReadSettings but never creates, changes
 // or deletes anything in the file (fixtally-cli --ini). False, with the
 // settings untouched, when the file cannot be read or is no plain file. A file

@@ -65,7 +65,8 @@ ExportOutcome ExportTrackCsv(Program& program, bool withError,
     if (showReduceDialog) showReduceDialog(program);
     if (program.Log.AbortRequested) return ExportOutcome::Cancelled;
 
-    const std::string path = TrackCsvPath(program.Log.LogFileName);
+    const std::string path = program.Ui.ChooseExportPath(TrackCsvPath(program.Log.LogFileName));
+    if (path.empty()) return ExportOutcome::Declined;
     const std::string fileName(FileNameOnly(path));
     if (RefuseOverLog(program, path)) return ExportOutcome::OverLog;
     if (AskOverwrite(program, path) == OverwriteAnswer::No) return ExportOutcome::Declined;

@@ -150,6 +150,7 @@ TFormMain::TFormMain(std::vector<std::string> arguments, std::string iniPath)
     CreateMenus();
     CreateControls();
     FormCreate();
+    CreateDialogs();
     qApp->installEventFilter(this);
 }
 
@@ -510,6 +511,7 @@ void TFormMain::ShowModel() {
         buttonCopyAve_->setVisible(m.ButtonCopyAveVisible);
     ShowSettings();
     ShowGraph();
+    ApplyFontsAndHints();
 }
 
 // The widgets that stand for settings, after a settings reading or a core operation.
@@ -543,6 +545,11 @@ void TFormMain::ShowGraph() {
     shownDotSide_ = graph.DotSide;
     image1_->setPixmap(QPixmap::fromImage(DrawScatterGraph(graph)));
     imagebar_->setPixmap(QPixmap::fromImage(DrawColourBar(graph)));
+}
+
+void TFormMain::RunBusy(const std::function<void()>& work) {
+    BusyScope busy(*this);
+    work();
 }
 
 void TFormMain::BitBtnRefClick() {
@@ -600,22 +607,6 @@ void TFormMain::RecountClick() {
     if (Busy()) return;
     BusyScope busy(*this);
     if (program_->Store.Exists()) CountFixes(*program_);
-}
-
-// The unit is switched here directly; the options dialog, when it exists, owns the
-// "2drms" / "CEP(50%)" choice and this click selects its other radio button.
-void TFormMain::GroupBox2drmsClick() {
-    if (Busy()) return;
-    program_->Settings.TwoDrms = !program_->Settings.TwoDrms;
-    SetProbabilityCaption(*program_);
-    ShowModel();
-}
-
-// The options dialog opens here once it exists; the label follows the filter it sets.
-void TFormMain::LabelDgpsClick() {
-    if (Busy()) return;
-    ShowFilterLabel(*program_);
-    ShowModel();
 }
 
 void TFormMain::ButtonCopyAveClick() {

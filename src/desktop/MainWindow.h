@@ -2,10 +2,12 @@
 
 #include "desktop/QtPlatform.h"
 
+#include <QFont>
 #include <QMainWindow>
 #include <QPoint>
 #include <QStringList>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -24,6 +26,10 @@ class QToolButton;
 namespace fixtally {
 
 struct Program;
+class TFormAverage;
+class TFormOption;
+class TFormOutputRange;
+class TFormReduce;
 
 // The main window. Its widgets show the program's models (the result texts, the graph,
 // the settings they stand for) and its handlers call the program's operations; it keeps
@@ -52,6 +58,14 @@ public:
 
     // Shows the models in the widgets.
     void ShowModel();
+
+    // Runs a core operation that processes events (a count, an export) with the window
+    // marked busy; dialogs opened by it stay usable.
+    void RunBusy(const std::function<void()>& work);
+
+    // The interface font of the language in use on the five windows, and the hints of
+    // that language.
+    void ApplyFontsAndHints();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -85,6 +99,13 @@ private:
     void PrintTextClick();
     void CopyFormClick();
     void PrintFormClick();
+
+    // The commands that open the dialogs (MainWindowDialogs.cpp).
+    void CreateDialogs();
+    void SaveCsvClick(bool withError);
+    void SaveAverageCsvClick();
+    void CountRangeClick();
+    void FontSettingClick();
 
     bool BlocksInput(QObject* watched, QEvent* event) const;
     bool IsWithinWindow(QObject* object) const;
@@ -122,6 +143,12 @@ private:
     std::vector<QObject*> enterDiscarders_;
     QAction* countRange_ = nullptr;
     QAction* recount_ = nullptr;
+    TFormOption* formOption_ = nullptr;
+    TFormReduce* formReduce_ = nullptr;
+    TFormOutputRange* formOutputRange_ = nullptr;
+    TFormAverage* formAverage_ = nullptr;
+    QFont lastChosenFont_{"Tahoma", 8}; // the font dialog opens with the font it last gave
+    QString appliedFontKey_;
 
     int menuHeight_ = 0;
     int statusHeight_ = 0;

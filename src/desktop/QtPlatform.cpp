@@ -3,6 +3,8 @@
 #include "desktop/ScreenPlacement.h"
 
 #include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
@@ -78,7 +80,11 @@ MessageButton QtPlatform::ShowMessage(std::string_view text, MessageKind kind, u
         icon = QMessageBox::Question;
         break;
     }
-    QWidget* owner = window_ ? window_.data() : QApplication::activeWindow();
+    // A message of a dialog's handler is centred over that dialog, all others over the
+    // main window.
+    QWidget* owner = QApplication::activeModalWidget();
+    if (!owner || !owner->isVisible())
+        owner = window_ ? window_.data() : QApplication::activeWindow();
     QMessageBox box(icon, QApplication::applicationDisplayName(),
                     QString::fromUtf8(text.data(), qsizetype(text.size())), QMessageBox::NoButton,
                     owner);
@@ -107,6 +113,30 @@ MessageButton QtPlatform::ShowMessage(std::string_view text, MessageKind kind, u
     if (buttons & ButtonCancel) return ButtonCancel;
     if (buttons & ButtonNo) return ButtonNo;
     return ButtonOk;
+}
+
+std::string QtPlatform::ChooseExportPath(std::string_view proposed) {
+    const QString path = QString::fromUtf8(proposed.data(), qsizetype(proposed.size()));
+    const QFileInfo info(path);
+    QWidget* owner = window_ ? window_.data() : QApplication::activeWindow();
+    QFileDialog dialog(owner, "Save");
+    dialog.setObjectName("SaveDialog");
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters({"CSV file (*.csv)", "All file (*)"});
+    dialog.setDefaultSuffix("csv");
+    dialog.setDirectory(info.absolutePath());
+    dialog.selectFile(info.fileName());
+    // The busy cursor of the command must not hide that the dialog waits for the user.
+    const bool busy = busyCursorShown_;
+    if (busy) QApplication::setOverrideCursor(Qt::ArrowCursor);
+    if (owner) ShowCentred(&dialog, owner);
+    const bool chosen = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+    if (busy) QApplication::restoreOverrideCursor();
+    if (!chosen) return {};
+    return dialog.selectedFiles().first().toStdString();
 }
 
 } // namespace fixtally

@@ -33,6 +33,9 @@ public:
     void SetTaskbarState(TaskbarState state) override;
     MessageButton ShowMessage(std::string_view text, MessageKind kind, unsigned buttons) override;
     void LockRepaint(bool locked) override;
+    // A save dialog in the proposed folder with the proposed name; an existing file is
+    // asked about afterwards by the export with its own centred question.
+    std::string ChooseExportPath(std::string_view proposed) override;
 
     bool eventFilter(QObject* watched, QEvent* event) override;
 

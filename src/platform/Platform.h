@@ -37,6 +37,11 @@ public:
     virtual MessageButton ShowMessage(std::string_view text, MessageKind kind,
                                       unsigned buttons) = 0;
     virtual void LockRepaint(bool locked) = 0;
+    // Lets the user confirm or change the path of an export file before it is written;
+    // empty when the user cancels. Without windows the proposed path is taken as it is.
+    virtual std::string ChooseExportPath(std::string_view proposed) {
+        return std::string(proposed);
+    }
 };
 
 } // namespace fixtally
