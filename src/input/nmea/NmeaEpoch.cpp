@@ -16,7 +16,7 @@ bool HasPositionLetters(const char* p) {
 }
 
 bool MayBePositionSentence(std::string_view line) {
-    const std::size_t dollar = line.rfind('$');
+    const std::size_t dollar = SentenceStart(line);
     if (dollar == std::string_view::npos) return false;
     std::string_view name = line.substr(dollar);
     // The usual shape: a six-character name.

@@ -51,14 +51,6 @@ std::size_t FindByte(std::string_view text, char c) {
     return std::string_view::npos;
 }
 
-// Where the sentence of a line starts: at its last "$", since bytes of binary data before
-// it on the same line may hold a "$" of their own; npos when the line has none.
-std::size_t SentenceStart(std::string_view line) {
-    const void* last = line.empty() ? nullptr : ::memrchr(line.data(), '$', line.size());
-    return last == nullptr ? std::string_view::npos
-                           : static_cast<std::size_t>(static_cast<const char*>(last) - line.data());
-}
-
 // What each sentence index decodes as.
 enum class Decoder : unsigned char {
     None,
@@ -519,6 +511,12 @@ void InsertChar(char* text, int& size, char c, int position) {
 }
 
 } // namespace
+
+std::size_t SentenceStart(std::string_view line) {
+    const void* last = line.empty() ? nullptr : ::memrchr(line.data(), '$', line.size());
+    return last == nullptr ? std::string_view::npos
+                           : static_cast<std::size_t>(static_cast<const char*>(last) - line.data());
+}
 
 bool NmeaChecksumValid(std::string_view line) {
     bool valid = false;

@@ -107,6 +107,10 @@ struct NmeaDecoder {
     NmeaDateCache DateCache;                 // the decoders' own
 };
 
+// Where the sentence of a line starts: at its last "$", since bytes of binary data before
+// it on the same line may hold a "$" of their own; npos when the line has none.
+std::size_t SentenceStart(std::string_view line);
+
 // Handles one log line: recognises, checks and decodes it into decoder.Epoch. The
 // sentence starts at the line's last "$" (bytes before it are not part of it).
 // Returns the type code (SentenceGga, SentenceRmc, SentenceGns or SentenceNone).
