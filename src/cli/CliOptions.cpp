@@ -14,6 +14,7 @@ const char* const CliUsage =
     "  --report              print the text report (default)\n"
     "  --status              print the two status-bar panels and the status label\n"
     "  --json                print every result field as one JSON object\n"
+    "  --accuracy            print the empirical accuracy figures after the report\n"
     "  --export-track        save the track CSV (--with-error, --reduce DIST SECS)\n"
     "  --export-average SPAN STEP  save the averaged CSV (--limit M, --start T, --final T)\n"
     "  --graph PNG           write the scatter graph as PNG\n"
@@ -58,6 +59,8 @@ bool ParseCliOptions(int argc, const char* const* argv, CliOptions& o, std::stri
             o.Status = true;
         } else if (a == "--json") {
             o.Json = true;
+        } else if (a == "--accuracy") {
+            o.Accuracy = true;
         } else if (a == "--export-track") {
             o.ExportTrack = true;
         } else if (a == "--with-error") {

@@ -19,6 +19,7 @@ struct CliOptions {
     bool Report = false;
     bool Status = false;
     bool Json = false;
+    bool Accuracy = false;
     bool ExportTrack = false;
     bool WithError = false;
     bool HaveReduce = false;

@@ -1,15 +1,14 @@
 #include "cli/JsonResults.h"
 
 #include "app/Program.h"
+#include "cli/JsonText.h"
 
 #include <charconv>
 #include <cmath>
 
 namespace fixtally {
 
-namespace {
-
-void AppendString(std::string& out, std::string_view text) {
+void AppendJsonString(std::string& out, std::string_view text) {
     out += '"';
     for (unsigned char c : text) {
         switch (c) {
@@ -42,7 +41,7 @@ void AppendString(std::string& out, std::string_view text) {
     out += '"';
 }
 
-void AppendNumber(std::string& out, double value) {
+void AppendJsonNumber(std::string& out, double value) {
     if (!std::isfinite(value)) {
         out += "null";
         return;
@@ -52,17 +51,48 @@ void AppendNumber(std::string& out, double value) {
     out.append(buffer, ec == std::errc() ? end : buffer);
 }
 
+void JsonObjectWriter::Key(std::string_view key) {
+    if (!first_) out_ += ",";
+    first_ = false;
+    out_ += "\n";
+    out_.append(static_cast<std::size_t>(indent_), ' ');
+    AppendJsonString(out_, key);
+    out_ += ": ";
+}
+
+void JsonObjectWriter::Number(std::string_view key, double value) {
+    Key(key);
+    AppendJsonNumber(out_, value);
+}
+
+void JsonObjectWriter::Integer(std::string_view key, long long value) {
+    Key(key);
+    out_ += std::to_string(value);
+}
+
+void JsonObjectWriter::Text(std::string_view key, std::string_view text) {
+    Key(key);
+    AppendJsonString(out_, text);
+}
+
+void JsonObjectWriter::Null(std::string_view key) {
+    Key(key);
+    out_ += "null";
+}
+
+namespace {
+
 void AppendMember(std::string& out, std::string_view key, std::string_view text) {
     if (out.size() > 1) out += ",";
     out += "\n  ";
-    AppendString(out, key);
+    AppendJsonString(out, key);
     out += ": ";
-    AppendString(out, text);
+    AppendJsonString(out, text);
 }
 
 } // namespace
 
-std::string JsonResults(const Program& program) {
+std::string JsonResults(const Program& program, std::string_view moreMembers) {
     const MainWindowModel& main = program.Main;
     std::string out = "{";
     for (const ResultField& field : ResultFields()) AppendMember(out, field.Name, main.*field.Text);
@@ -76,14 +106,16 @@ std::string JsonResults(const Program& program) {
     out += ",\n  \"RecordCount\": " + std::to_string(program.Store.Count());
     const GeoPoint& ref = program.Results.ReferencePoint;
     out += ",\n  \"ReferencePoint\": {\"Latitude\": ";
-    AppendNumber(out, ref.Latitude);
+    AppendJsonNumber(out, ref.Latitude);
     out += ", \"Longitude\": ";
-    AppendNumber(out, ref.Longitude);
+    AppendJsonNumber(out, ref.Longitude);
     out += ", \"Altitude\": ";
-    AppendNumber(out, ref.Altitude);
+    AppendJsonNumber(out, ref.Altitude);
     out += ", \"UseTrueReference\": ";
     out += program.Results.UseTrueReference ? "true" : "false";
-    out += "}\n}";
+    out += "}";
+    out += moreMembers;
+    out += "\n}";
     return out;
 }
 

@@ -8,8 +8,10 @@
 #include "app/Program.h"
 #include "app/ProgramReport.h"
 #include "app/ProgramSettings.h"
+#include "cli/AccuracyOutput.h"
 #include "cli/CliOptions.h"
 #include "cli/JsonResults.h"
+#include "cli/StatisticsJson.h"
 #include "input/LogKind.h"
 #include "input/csv/CsvProfiles.h"
 #include "platform/HeadlessPlatform.h"
@@ -93,6 +95,8 @@ int main(int argc, char** argv) {
         program.Settings.TrueAlt = options.TrueAlt;
     }
 
+    // Only these outputs pay for keeping every fix's errors.
+    program.FixErrors.Keep = options.Json || options.Accuracy;
     program.Log.LogFileName = options.LogPath;
     const int loaded = LoadLogFile(program);
     FlushMessages(ui, shown);
@@ -115,7 +119,13 @@ int main(int argc, char** argv) {
         std::cout << program.Main.StatusPanel0 << "\n"
                   << program.Main.StatusPanel1 << "\n"
                   << program.Main.LabelStatus << "\n";
-    if (options.Json) std::cout << JsonResults(program) << "\n";
+    AccuracyFigures accuracy;
+    if (program.FixErrors.Keep) (void)ComputeAccuracy(program.FixErrors, accuracy);
+    if (options.Accuracy) std::cout << AccuracyBlock(accuracy, program.Main.ErrorDecimals);
+    if (options.Json)
+        std::cout << JsonResults(program,
+                                 StatisticsJsonMember(program) + AccuracyJsonMember(accuracy))
+                  << "\n";
     FlushMessages(ui, shown);
 
     int exitCode = ExitDone;
