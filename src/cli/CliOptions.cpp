@@ -1,11 +1,31 @@
 #include "cli/CliOptions.h"
 
+#include <charconv>
 #include <string_view>
 
 namespace fixtally {
 
+namespace {
+
+// --compare prints one table: the outputs and exports of a single log do not go with it.
+bool CompareOptionsValid(const CliOptions& o, std::string& error) {
+    if (o.Report || o.Status || o.Accuracy || o.ExportTrack || o.ExportAverage ||
+        !o.GraphPath.empty()) {
+        error = "--compare prints its table only (--csv or --json choose its form)";
+        return false;
+    }
+    if (o.Csv && o.Json) {
+        error = "--csv and --json do not go together";
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
 const char* const CliUsage =
     "usage: fixtally-cli LOG [options]\n"
+    "       fixtally-cli --compare LOG LOG... [--csv | --json] [--threads N] [settings]\n"
     "  --ini PATH            read settings from an INI file (never written)\n"
     "  --set KEY=VALUE       set one setting by its INI key (repeatable)\n"
     "  --expand              expand mode (the /H switch)\n"
@@ -18,7 +38,11 @@ const char* const CliUsage =
     "  --export-track        save the track CSV (--with-error, --reduce DIST SECS)\n"
     "  --export-average SPAN STEP  save the averaged CSV (--limit M, --start T, --final T)\n"
     "  --graph PNG           write the scatter graph as PNG\n"
-    "  --yes                 overwrite existing output files\n";
+    "  --yes                 overwrite existing output files\n"
+    "  --compare LOG...      one row per log, all with the same settings (--ini, --set,\n"
+    "                        --expand, --true, --range); as CSV with --csv, a JSON array\n"
+    "                        with --json; exit code 1 when not every log loaded\n"
+    "  --threads N           with --compare: load at most N logs at once (default: cores)\n";
 
 bool ParseCliOptions(int argc, const char* const* argv, CliOptions& o, std::string& error) {
     int i = 1;
@@ -84,18 +108,38 @@ bool ParseCliOptions(int argc, const char* const* argv, CliOptions& o, std::stri
             if (!take(o.GraphPath, a)) return false;
         } else if (a == "--yes") {
             o.Yes = true;
+        } else if (a == "--compare") {
+            o.Compare = true;
+        } else if (a == "--csv") {
+            o.Csv = true;
+        } else if (a == "--threads") {
+            std::string n;
+            if (!take(n, a)) return false;
+            const auto [end, ec] = std::from_chars(n.data(), n.data() + n.size(), o.Threads);
+            if (ec != std::errc() || end != n.data() + n.size() || o.Threads == 0) {
+                error = "--threads needs a whole number above 0, got \"" + n + "\"";
+                return false;
+            }
         } else if (a.size() > 1 && a[0] == '-' && a[1] == '-') {
             error = "unknown option " + std::string(a);
             return false;
         } else if (o.LogPath.empty()) {
             o.LogPath = std::string(a);
+            o.CompareLogs.push_back(o.LogPath);
         } else {
-            error = "more than one log given: " + std::string(a);
-            return false;
+            o.CompareLogs.emplace_back(a);
         }
     }
     if (o.LogPath.empty()) {
         error = "no log given";
+        return false;
+    }
+    if (!o.Compare && o.CompareLogs.size() > 1) {
+        error = "more than one log given: " + o.CompareLogs[1];
+        return false;
+    }
+    if (!o.Compare && (o.Csv || o.Threads != 0)) {
+        error = "--csv and --threads belong to --compare";
         return false;
     }
     if (o.WithError && !o.ExportTrack) {
@@ -110,6 +154,7 @@ bool ParseCliOptions(int argc, const char* const* argv, CliOptions& o, std::stri
         error = "--limit, --start and --final belong to --export-average";
         return false;
     }
+    if (o.Compare) return CompareOptionsValid(o, error);
     return true;
 }
 

@@ -9,6 +9,10 @@ namespace fixtally {
 // The command line of fixtally-cli, parsed but not yet applied.
 struct CliOptions {
     std::string LogPath;
+    bool Compare = false;
+    std::vector<std::string> CompareLogs; // every log given, with --compare
+    bool Csv = false;
+    unsigned Threads = 0; // logs loaded at once by --compare; 0: one per core
     std::vector<std::string> IniPaths;
     std::vector<std::pair<std::string, std::string>> Sets; // KEY, VALUE
     bool Expand = false;

@@ -10,6 +10,7 @@
 #include "app/ProgramSettings.h"
 #include "cli/AccuracyOutput.h"
 #include "cli/CliOptions.h"
+#include "cli/CompareCommand.h"
 #include "cli/JsonResults.h"
 #include "cli/StatisticsJson.h"
 #include "input/LogKind.h"
@@ -94,6 +95,8 @@ int main(int argc, char** argv) {
         program.Settings.TrueLon = options.TrueLon;
         program.Settings.TrueAlt = options.TrueAlt;
     }
+
+    if (options.Compare) return RunCompare(program, options, std::cout, std::cerr);
 
     // Only these outputs pay for keeping every fix's errors.
     program.FixErrors.Keep = options.Json || options.Accuracy;
