@@ -2,7 +2,8 @@
 # Installs the Debian packages the build and the tests need, skipping what is
 # already there. Runs apt-get update once, only when something is missing.
 set -euo pipefail
-packages=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev
+packages=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev qt6-charts-dev
+          libqt6opengl6-dev
           libgeographiclib-dev xvfb xauth)
 missing=()
 for p in "${packages[@]}"; do

@@ -10,7 +10,7 @@ namespace {
 // --compare prints one table: the outputs and exports of a single log do not go with it.
 bool CompareOptionsValid(const CliOptions& o, std::string& error) {
     if (o.Report || o.Status || o.Accuracy || o.ExportTrack || o.ExportAverage ||
-        !o.GraphPath.empty()) {
+        !o.GraphPath.empty() || !o.TimePlotPath.empty()) {
         error = "--compare prints its table only (--csv or --json choose its form)";
         return false;
     }
@@ -38,6 +38,8 @@ const char* const CliUsage =
     "  --export-track        save the track CSV (--with-error, --reduce DIST SECS)\n"
     "  --export-average SPAN STEP  save the averaged CSV (--limit M, --start T, --final T)\n"
     "  --graph PNG           write the scatter graph as PNG\n"
+    "  --timeplot PNG        write the error-over-time plot as PNG (--size WxH, default\n"
+    "                        1200x800)\n"
     "  --yes                 overwrite existing output files\n"
     "  --compare LOG...      one row per log, all with the same settings (--ini, --set,\n"
     "                        --expand, --true, --range); as CSV with --csv, a JSON array\n"
@@ -106,6 +108,11 @@ bool ParseCliOptions(int argc, const char* const* argv, CliOptions& o, std::stri
             o.HaveFinal = true;
         } else if (a == "--graph") {
             if (!take(o.GraphPath, a)) return false;
+        } else if (a == "--timeplot") {
+            if (!take(o.TimePlotPath, a)) return false;
+        } else if (a == "--size") {
+            if (!take(o.Size, a)) return false;
+            o.HaveSize = true;
         } else if (a == "--yes") {
             o.Yes = true;
         } else if (a == "--compare") {
@@ -152,6 +159,10 @@ bool ParseCliOptions(int argc, const char* const* argv, CliOptions& o, std::stri
     }
     if ((o.HaveLimit || o.HaveStart || o.HaveFinal) && !o.ExportAverage) {
         error = "--limit, --start and --final belong to --export-average";
+        return false;
+    }
+    if (o.HaveSize && o.TimePlotPath.empty()) {
+        error = "--size belongs to --timeplot";
         return false;
     }
     if (o.Compare) return CompareOptionsValid(o, error);

@@ -35,6 +35,9 @@ struct CliOptions {
     bool HaveStart = false, HaveFinal = false;
     std::string AverageStart, AverageFinal;
     std::string GraphPath;
+    std::string TimePlotPath;
+    bool HaveSize = false;
+    std::string Size; // WxH of the time plot
     bool Yes = false;
 };
 

@@ -13,6 +13,7 @@
 #include "cli/CompareCommand.h"
 #include "cli/JsonResults.h"
 #include "cli/StatisticsJson.h"
+#include "cli/TimePlotCommand.h"
 #include "input/LogKind.h"
 #include "input/csv/CsvProfiles.h"
 #include "platform/HeadlessPlatform.h"
@@ -98,8 +99,14 @@ int main(int argc, char** argv) {
 
     if (options.Compare) return RunCompare(program, options, std::cout, std::cerr);
 
+    int plotWidth = 1200, plotHeight = 800;
+    if (options.HaveSize && !ParsePictureSize(options.Size, plotWidth, plotHeight))
+        return Usage("--size needs WIDTHxHEIGHT, each 100 to 10000, got \"" + options.Size + "\"");
+
     // Only these outputs pay for keeping every fix's errors.
-    program.FixErrors.Keep = options.Json || options.Accuracy;
+    const bool timePlot = !options.TimePlotPath.empty();
+    program.FixErrors.Keep = options.Json || options.Accuracy || timePlot;
+    program.FixErrors.KeepTimes = timePlot;
     program.Log.LogFileName = options.LogPath;
     const int loaded = LoadLogFile(program);
     FlushMessages(ui, shown);
@@ -116,7 +123,7 @@ int main(int argc, char** argv) {
     }
 
     const bool otherOutput = options.Status || options.Json || options.ExportTrack ||
-                             options.ExportAverage || !options.GraphPath.empty();
+                             options.ExportAverage || !options.GraphPath.empty() || timePlot;
     if (options.Report || !otherOutput) std::cout << BuildReportText(program);
     if (options.Status)
         std::cout << program.Main.StatusPanel0 << "\n"
@@ -164,6 +171,30 @@ int main(int argc, char** argv) {
         }
 #else
         std::cerr << "fixtally-cli: this build has no graph rendering (Qt 6 Gui missing)\n";
+        exitCode = ExitExport;
+#endif
+    }
+    if (timePlot) {
+#ifdef FIXTALLY_HAVE_PLOT
+        switch (WriteTimePlot(program, accuracy, options.TimePlotPath, plotWidth, plotHeight,
+                              options.Yes)) {
+        case PictureOutcome::Written:
+            break;
+        case PictureOutcome::Exists:
+            std::cerr << "fixtally-cli: output file exists; --yes overwrites it\n";
+            exitCode = ExitExport;
+            break;
+        case PictureOutcome::IsTheLog:
+            std::cerr << "fixtally-cli: " << options.TimePlotPath << " is the log being read\n";
+            exitCode = ExitExport;
+            break;
+        case PictureOutcome::WriteFailed:
+            std::cerr << "fixtally-cli: cannot write " << options.TimePlotPath << "\n";
+            exitCode = ExitExport;
+            break;
+        }
+#else
+        std::cerr << "fixtally-cli: this build has no time plot (Qt 6 Charts missing)\n";
         exitCode = ExitExport;
 #endif
     }
