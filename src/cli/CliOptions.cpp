@@ -37,7 +37,8 @@ const char* const CliUsage =
     "  --accuracy            print the empirical accuracy figures after the report\n"
     "  --export-track        save the track CSV (--with-error, --reduce DIST SECS)\n"
     "  --export-average SPAN STEP  save the averaged CSV (--limit M, --start T, --final T)\n"
-    "  --graph PNG           write the scatter graph as PNG\n"
+    "  --graph PNG           write the scatter graph as PNG with its circles and a legend\n"
+    "  --graph-plain PNG     write the scatter graph as the window shows it (311 x 316)\n"
     "  --timeplot PNG        write the error-over-time plot as PNG (--size WxH, default\n"
     "                        1200x800)\n"
     "  --yes                 overwrite existing output files\n"
@@ -106,8 +107,9 @@ bool ParseCliOptions(int argc, const char* const* argv, CliOptions& o, std::stri
         } else if (a == "--final") {
             if (!take(o.AverageFinal, a)) return false;
             o.HaveFinal = true;
-        } else if (a == "--graph") {
+        } else if (a == "--graph" || a == "--graph-plain") {
             if (!take(o.GraphPath, a)) return false;
+            o.GraphPlain = a == "--graph-plain";
         } else if (a == "--timeplot") {
             if (!take(o.TimePlotPath, a)) return false;
         } else if (a == "--size") {

@@ -35,6 +35,7 @@ struct CliOptions {
     bool HaveStart = false, HaveFinal = false;
     std::string AverageStart, AverageFinal;
     std::string GraphPath;
+    bool GraphPlain = false; // --graph-plain: the window's picture without legend
     std::string TimePlotPath;
     bool HaveSize = false;
     std::string Size; // WxH of the time plot

@@ -11,6 +11,7 @@
 #include "cli/AccuracyOutput.h"
 #include "cli/CliOptions.h"
 #include "cli/CompareCommand.h"
+#include "cli/GraphCommand.h"
 #include "cli/JsonResults.h"
 #include "cli/StatisticsJson.h"
 #include "cli/TimePlotCommand.h"
@@ -20,10 +21,6 @@
 #include "settings/Conventions.h"
 #include "settings/SettingKeys.h"
 #include "settings/Version.h"
-
-#ifdef FIXTALLY_HAVE_GRAPH
-#include "graph/render/GraphRender.h"
-#endif
 
 #include <filesystem>
 #include <iostream>
@@ -105,7 +102,8 @@ int main(int argc, char** argv) {
 
     // Only these outputs pay for keeping every fix's errors.
     const bool timePlot = !options.TimePlotPath.empty();
-    program.FixErrors.Keep = options.Json || options.Accuracy || timePlot;
+    const bool graphLegend = !options.GraphPath.empty() && !options.GraphPlain;
+    program.FixErrors.Keep = options.Json || options.Accuracy || timePlot || graphLegend;
     program.FixErrors.KeepTimes = timePlot;
     program.Log.LogFileName = options.LogPath;
     const int loaded = LoadLogFile(program);
@@ -163,12 +161,27 @@ int main(int argc, char** argv) {
         if (options.HaveFinal) request.Final = options.AverageFinal;
         exportFailed(RunAverageExport(program, request));
     }
+    auto pictureWritten = [&](PictureOutcome outcome, const std::string& path) {
+        switch (outcome) {
+        case PictureOutcome::Written:
+            return;
+        case PictureOutcome::Exists:
+            std::cerr << "fixtally-cli: output file exists; --yes overwrites it\n";
+            break;
+        case PictureOutcome::IsTheLog:
+            std::cerr << "fixtally-cli: " << path << " is the log being read\n";
+            break;
+        case PictureOutcome::WriteFailed:
+            std::cerr << "fixtally-cli: cannot write " << path << "\n";
+            break;
+        }
+        exitCode = ExitExport;
+    };
     if (!options.GraphPath.empty()) {
 #ifdef FIXTALLY_HAVE_GRAPH
-        if (!WriteGraphPng(program.Graph, options.GraphPath)) {
-            std::cerr << "fixtally-cli: cannot write " << options.GraphPath << "\n";
-            exitCode = ExitExport;
-        }
+        pictureWritten(
+            WriteGraph(program, accuracy, options.GraphPath, options.GraphPlain, options.Yes),
+            options.GraphPath);
 #else
         std::cerr << "fixtally-cli: this build has no graph rendering (Qt 6 Gui missing)\n";
         exitCode = ExitExport;
@@ -176,23 +189,9 @@ int main(int argc, char** argv) {
     }
     if (timePlot) {
 #ifdef FIXTALLY_HAVE_PLOT
-        switch (WriteTimePlot(program, accuracy, options.TimePlotPath, plotWidth, plotHeight,
-                              options.Yes)) {
-        case PictureOutcome::Written:
-            break;
-        case PictureOutcome::Exists:
-            std::cerr << "fixtally-cli: output file exists; --yes overwrites it\n";
-            exitCode = ExitExport;
-            break;
-        case PictureOutcome::IsTheLog:
-            std::cerr << "fixtally-cli: " << options.TimePlotPath << " is the log being read\n";
-            exitCode = ExitExport;
-            break;
-        case PictureOutcome::WriteFailed:
-            std::cerr << "fixtally-cli: cannot write " << options.TimePlotPath << "\n";
-            exitCode = ExitExport;
-            break;
-        }
+        pictureWritten(WriteTimePlot(program, accuracy, options.TimePlotPath, plotWidth, plotHeight,
+                                     options.Yes),
+                       options.TimePlotPath);
 #else
         std::cerr << "fixtally-cli: this build has no time plot (Qt 6 Charts missing)\n";
         exitCode = ExitExport;

@@ -74,5 +74,19 @@ TEST_F(TimePlotCli, ExistingFilesAndTheLogItselfAreRefused) {
     EXPECT_FALSE(std::filesystem::exists(folder_ / "n.png"));
 }
 
+TEST_F(TimePlotCli, GraphGainsALegendAndGraphPlainKeepsTheWindowsPicture) {
+    const std::string plain = folder_ / "plain.png", legend = folder_ / "legend.png";
+    const testing::CliOutput run = Cli(Quoted(ExampleLog()) + " --graph-plain " + Quoted(plain));
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    EXPECT_EQ(PngSize(ReadWholeFile(plain)), std::make_pair(311u, 316u));
+    const testing::CliOutput withLegend = Cli(Quoted(ExampleLog()) + " --graph " + Quoted(legend));
+    ASSERT_EQ(withLegend.ExitCode, 0) << withLegend.Err;
+    EXPECT_TRUE(withLegend.Err.empty()) << withLegend.Err;
+    EXPECT_EQ(PngSize(ReadWholeFile(legend)), std::make_pair(311u, 316u + 132u));
+
+    const testing::CliOutput again = Cli(Quoted(ExampleLog()) + " --graph " + Quoted(legend));
+    EXPECT_EQ(again.ExitCode, 3);
+}
+
 } // namespace
 } // namespace fixtally
