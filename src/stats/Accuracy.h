@@ -35,9 +35,10 @@ enum class AccuracyOutcome {
     OutOfMemory, // no room for the working copy
 };
 
-// The nearest-rank percentile: the k-th smallest value, k = ceil(percent x n / 100),
-// found with std::nth_element (values is reordered). NaN for no value.
-double NearestRankPercentile(std::vector<double>& values, int percent);
+// The nearest-rank percentile: the k-th smallest value, k = ceil(percent x n / 100), of the
+// n values that are not NaN; NaN when there is none. A histogram of the values' top bits finds the
+// few values around the rank and std::nth_element picks it among them.
+double NearestRankPercentile(const std::vector<double>& values, int percent);
 
 // The figures from the kept errors of a count. The samples stay as they are.
 [[nodiscard]] AccuracyOutcome ComputeAccuracy(const FixErrorSamples& samples, AccuracyFigures& out);

@@ -55,9 +55,10 @@ void KeepErrors(FixErrorSamples& s, const FixRecord& fix, const Distances& d, co
         dLon -= 360;
     else if (dLon < -180)
         dLon += 360;
+    // copysign, not a branch: the signs of a receiver's scatter are a coin toss.
     s.Horizontal.push_back(d.Horizontal);
-    s.East.push_back(dLon < 0 ? -d.EastWest : d.EastWest);
-    s.North.push_back(fix.Latitude < r.Latitude ? -d.NorthSouth : d.NorthSouth);
+    s.East.push_back(std::copysign(d.EastWest, dLon));
+    s.North.push_back(std::copysign(d.NorthSouth, fix.Latitude - r.Latitude));
     s.Up.push_back(fix.Altitude - r.Altitude);
     if (s.KeepTimes) {
         s.Time.push_back(fix.Time);
