@@ -36,6 +36,8 @@ TEST(NearestRankPercentile, HandWorkedTables) {
         {"ties", {2, 5, 2, 2}, 2, 5, 5},
         // two fixes exactly on the reference: k = ceil(1.5) = 2 is still 0
         {"fixes on the reference", {0, 3, 0}, 0, 3, 3},
+        // k = ceil(1.5) = 2, 3, 3; NaN is no value
+        {"negative values and NaN", {2, -1, NaN, -5}, -1, 2, 2},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -46,6 +48,27 @@ TEST(NearestRankPercentile, HandWorkedTables) {
     }
     std::vector<double> none;
     EXPECT_TRUE(std::isnan(NearestRankPercentile(none, 95)));
+}
+
+// Values of one narrow bucket, of many octaves and with many ties all give the rank a full
+// sort gives.
+TEST(NearestRankPercentile, AgreesWithASortOfManyValues) {
+    std::mt19937_64 gen(5);
+    std::uniform_real_distribution<double> unit(0, 1);
+    std::vector<std::vector<double>> sets(3);
+    for (int i = 0; i < 5000; ++i) {
+        sets[0].push_back(1.0 + unit(gen) * 1e-9);
+        sets[1].push_back(std::exp(unit(gen) * 30 - 15));
+        sets[2].push_back(std::floor(unit(gen) * 4) / 4);
+    }
+    for (std::vector<double>& values : sets) {
+        std::vector<double> sorted = values;
+        std::sort(sorted.begin(), sorted.end());
+        for (int percent : {1, 50, 95, 99, 100}) {
+            const std::size_t k = (sorted.size() * percent + 99) / 100;
+            EXPECT_EQ(NearestRankPercentile(values, percent), sorted[k - 1]) << percent;
+        }
+    }
 }
 
 FixErrorSamples Samples(std::vector<double> east, std::vector<double> north,
