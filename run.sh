@@ -12,7 +12,7 @@ cmake --build build -j"$(nproc)" --target fixtally-cli >/dev/null
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && cmake --build build -j"$(nproc)" --target fixtally >/dev/null 2>&1 && [ -x build/fixtally ]; then
     exec build/fixtally "$log" "$@"
 fi
-build/fixtally-cli "$log" --report "$@"
+build/fixtally-cli "$log" --report --accuracy "$@"
 echo
 if [ -x build/fixtally ]; then
     echo "(No display: the report above comes from fixtally-cli. Start the desktop program with: build/fixtally \"$log\")"
