@@ -76,7 +76,7 @@ TEST_F(AccuracyCli, JsonFiguresEqualASortOfTheDistances) {
         EXPECT_EQ(JsonNumber(run.Out, "cep99", accuracy), SortedRank(horizontal, 0.99));
         EXPECT_EQ(JsonNumber(run.Out, "vertical50", accuracy), SortedRank(vertical, 0.50));
         EXPECT_EQ(JsonNumber(run.Out, "vertical95", accuracy), SortedRank(vertical, 0.95));
-        EXPECT_EQ(JsonNumber(run.Out, "error3d95", accuracy), SortedRank(error3d, 0.95));
+        EXPECT_DOUBLE_EQ(JsonNumber(run.Out, "error3d95", accuracy), SortedRank(error3d, 0.95));
         EXPECT_EQ(JsonNumber(run.Out, "fixes", accuracy), 3600);
         // Half the report's 2drms is the horizontal RMS of the same fixes.
         EXPECT_NEAR(JsonNumber(run.Out, "horizontal_rms", accuracy),
