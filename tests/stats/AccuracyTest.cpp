@@ -112,6 +112,37 @@ TEST(ComputeAccuracy, MeansDeviationsAndThreeDimensionalErrors) {
     EXPECT_EQ(f.Cep95, 3);
 }
 
+// Many fixes: the horizontal and vertical halves run side by side and give what a sort gives.
+TEST(ComputeAccuracy, ManyFixesAgreeWithASort) {
+    std::mt19937_64 gen(3);
+    std::normal_distribution<double> metres(0, 2);
+    std::vector<double> east, north, up;
+    for (int i = 0; i < 100000; ++i) {
+        east.push_back(metres(gen));
+        north.push_back(metres(gen));
+        up.push_back(i % 10 == 0 ? NaN : metres(gen));
+    }
+    const FixErrorSamples s = Samples(east, north, up);
+    AccuracyFigures f;
+    ASSERT_EQ(ComputeAccuracy(s, f), AccuracyOutcome::Computed);
+    auto rank = [](std::vector<double> values, int percent) {
+        std::sort(values.begin(), values.end());
+        return values[(values.size() * percent + 99) / 100 - 1];
+    };
+    std::vector<double> vertical, error3d;
+    for (std::size_t i = 0; i < up.size(); ++i) {
+        if (std::isnan(up[i])) continue;
+        vertical.push_back(std::fabs(up[i]));
+        error3d.push_back(std::sqrt(s.Horizontal[i] * s.Horizontal[i] + up[i] * up[i]));
+    }
+    EXPECT_EQ(f.Cep50, rank(s.Horizontal, 50));
+    EXPECT_EQ(f.Cep99, rank(s.Horizontal, 99));
+    EXPECT_EQ(f.Vertical95, rank(vertical, 95));
+    EXPECT_EQ(f.Error3d95, rank(error3d, 95));
+    EXPECT_EQ(f.FixesWithAltitude, 90000);
+    EXPECT_NEAR(f.EastSd, 2, 0.05);
+}
+
 TEST(ComputeAccuracy, NoFixGivesNoFigures) {
     AccuracyFigures f;
     ASSERT_EQ(ComputeAccuracy(Samples({}, {}, {}), f), AccuracyOutcome::Computed);
