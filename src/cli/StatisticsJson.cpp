@@ -113,7 +113,12 @@ std::string StatisticsJsonMember(const Program& program) {
     Satellites(out, w, "satellites_used", t.SatsUsed);
     Satellites(out, w, "satellites_extra", t.SatsExtra);
     w.Integer("records_read", static_cast<long long>(program.Store.Count()));
-    w.Integer("records_in_range", t.InRange);
+    // Without an accepted fix the count stops before its main pass: nothing was counted
+    // in range.
+    if (counted)
+        w.Integer("records_in_range", t.InRange);
+    else
+        w.Null("records_in_range");
     w.Integer("fixes_accepted", t.Accepted);
     w.Integer("fixes_with_altitude", t.AltitudeCount);
     w.Number("pass_percent", t.InRange > 0 ? 100.0 * t.Accepted / t.InRange : NaN);

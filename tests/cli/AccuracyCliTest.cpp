@@ -110,6 +110,18 @@ TEST_F(AccuracyCli, StatisticsAreNumbersWithUnitsAndIsoTimes) {
     EXPECT_TRUE(std::isnan(JsonNumber(out, "min", out.find("\"satellites_extra\": {"))));
 }
 
+TEST_F(AccuracyCli, NoAcceptedFixGivesNullsNotZeros) {
+    const testing::CliOutput run = Cli(Quoted(ExampleLog()) + " --json --set HDOPlim=0.1");
+    const std::string& out = run.Out;
+    const std::size_t accuracy = out.find("\"accuracy\": {");
+    ASSERT_NE(accuracy, std::string::npos) << run.Err;
+    EXPECT_NE(out.find("\"cep95\": null", accuracy), std::string::npos);
+    EXPECT_EQ(JsonNumber(out, "fixes", accuracy), 0);
+    EXPECT_NE(out.find("\"records_in_range\": null"), std::string::npos);
+    EXPECT_NE(out.find("\"first_fix_time\": null"), std::string::npos);
+    EXPECT_EQ(JsonNumber(out, "records_read"), 3600);
+}
+
 TEST_F(AccuracyCli, AccuracyBlockFollowsTheUnchangedReport) {
     const testing::CliOutput report = Cli(Quoted(ExampleLog()));
     const testing::CliOutput run = Cli(Quoted(ExampleLog()) + " --accuracy");
