@@ -18,7 +18,7 @@ fi
 cli_output=false
 for arg in "$log" "$@"; do
     case "$arg" in
-        --report|--status|--json|--export-track|--export-average|--graph|--help|-h|--version)
+        --report|--status|--json|--export-track|--export-average|--graph|--graph-plain|--pdf|--timeplot|--accuracy|--compare|--help|-h|--version)
             cli_output=true ;;
     esac
 done
@@ -38,7 +38,7 @@ if $cli_output; then
     exec "$here/build/fixtally-cli" "$log" "$@"
 fi
 status=0
-"$here/build/fixtally-cli" "$log" --report "$@" || status=$?
+"$here/build/fixtally-cli" "$log" --report --accuracy "$@" || status=$?
 {
     echo
     if [ -x "$here/build/fixtally" ]; then

@@ -1,15 +1,22 @@
 // CountFixes over a generated 1,000,000-fix store (all fixes accepted, average reference),
-// next to a plain loop of three GeodesicDistance calls per fix over the same store.
+// next to a plain loop of three GeodesicDistance calls per fix over the same store; with
+// and without the empirical accuracy figures. The *Log benchmarks count a log file instead,
+// named by FIXTALLY_BENCH_LOG (build/loggen --epochs 1000000 -o million.nmea).
 // Run: build-*/bench_CountFixes --benchmark_counters_tabular=true
 // "ns_per_fix" is wall-clock time per fix.
+#include "app/LogLoading.h"
 #include "app/Program.h"
+#include "app/ProgramSettings.h"
 #include "app/Recount.h"
 #include "geodesy/Geodesic.h"
+#include "input/csv/CsvProfiles.h"
 #include "platform/HeadlessPlatform.h"
+#include "stats/Accuracy.h"
 #include "stats/CountTally.h"
 
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
 #include <random>
 
 namespace fixtally {
@@ -95,6 +102,79 @@ void BM_CountFixes(benchmark::State& state) {
 }
 BENCHMARK(BM_CountFixes)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// CountFixes keeping every fix's errors, then the percentile figures from them: what
+// fixtally-cli --accuracy and --json add to the count.
+void CountWithFigures(benchmark::State& state, Program& p) {
+    p.FixErrors.Keep = true;
+    for (auto _ : state) {
+        CountFixes(p);
+        AccuracyFigures figures;
+        benchmark::DoNotOptimize(ComputeAccuracy(p.FixErrors, figures));
+        benchmark::DoNotOptimize(figures.Cep95);
+    }
+    p.FixErrors = FixErrorSamples{};
+}
+
+void BM_CountFixesWithFigures(benchmark::State& state) {
+    CountWithFigures(state, Log().P);
+    PerFix(state);
+}
+BENCHMARK(BM_CountFixesWithFigures)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The figures alone, from the errors one count kept.
+void BM_ComputeAccuracy(benchmark::State& state) {
+    Program& p = Log().P;
+    p.FixErrors.Keep = true;
+    CountFixes(p);
+    for (auto _ : state) {
+        AccuracyFigures figures;
+        benchmark::DoNotOptimize(ComputeAccuracy(p.FixErrors, figures));
+        benchmark::DoNotOptimize(figures.Cep95);
+    }
+    p.FixErrors = FixErrorSamples{};
+    PerFix(state);
+}
+BENCHMARK(BM_ComputeAccuracy)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A log file loaded once, as fixtally-cli loads it.
+struct FileLog {
+    HeadlessPlatform Ui;
+    Program P{Ui};
+    bool Loaded = false;
+
+    FileLog() {
+        const char* path = std::getenv("FIXTALLY_BENCH_LOG");
+        if (!path) return;
+        AddDefaultProfiles(P.Settings);
+        ApplySettings(P);
+        P.Log.LogFileName = path;
+        Loaded = LoadLogFile(P) > 0;
+    }
+};
+
+FileLog& LogFile() {
+    static FileLog log;
+    return log;
+}
+
+void BM_CountFixesLog(benchmark::State& state) {
+    if (!LogFile().Loaded) {
+        state.SkipWithError("set FIXTALLY_BENCH_LOG to a log");
+        return;
+    }
+    for (auto _ : state) CountFixes(LogFile().P);
+}
+BENCHMARK(BM_CountFixesLog)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_CountFixesLogWithFigures(benchmark::State& state) {
+    if (!LogFile().Loaded) {
+        state.SkipWithError("set FIXTALLY_BENCH_LOG to a log");
+        return;
+    }
+    CountWithFigures(state, LogFile().P);
+}
+BENCHMARK(BM_CountFixesLogWithFigures)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 // The main pass alone in each mode; Sequential is the straightforward count.
 void BM_MainPass(benchmark::State& state) {
     Program& p = Log().P;
@@ -120,6 +200,27 @@ BENCHMARK(BM_MainPass)
     ->Arg(static_cast<int>(TallyMode::Parallel))
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
+
+// The parallel main pass keeping every fix's errors, beside BM_MainPass/mode:2.
+void BM_MainPassKeepingErrors(benchmark::State& state) {
+    Program& p = Log().P;
+    p.Limits = ReadFilterLimits(p.Settings);
+    const GeoPoint reference{35.681236, 139.767125, 40};
+    FixErrorSamples samples;
+    samples.Keep = true;
+    for (auto _ : state) {
+        CountTally tally;
+        const CountProgress progress = [&p] {
+            p.Ui.ProcessMessages();
+            return !p.Log.AbortRequested;
+        };
+        benchmark::DoNotOptimize(TallyFixes(p.Store, CurrentFilter(p), reference, progress, tally,
+                                            TallyMode::Parallel, &samples));
+        benchmark::DoNotOptimize(samples.Horizontal.data());
+    }
+    PerFix(state);
+}
+BENCHMARK(BM_MainPassKeepingErrors)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 } // namespace fixtally

@@ -4,7 +4,8 @@
 # --checks adds what tools/ci-checks.sh uses: clang-format, and clang with the libFuzzer
 # runtime (small next to the LLVM libraries clang-format already pulls in).
 set -euo pipefail
-packages=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev
+packages=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev qt6-charts-dev
+          libqt6opengl6-dev
           libgeographiclib-dev xvfb xauth poppler-utils)
 if [ "${1:-}" = "--checks" ]; then
     packages+=(clang-format clang libclang-rt-dev)

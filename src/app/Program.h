@@ -12,7 +12,9 @@
 #include "settings/Conventions.h"
 #include "settings/FilterLimits.h"
 #include "settings/Settings.h"
+#include "stats/FixErrorSamples.h"
 #include "stats/FixFilter.h"
+#include "stats/Statistics.h"
 #include "stats/StatisticsResults.h"
 
 #include <string>
@@ -32,7 +34,9 @@ struct Program {
     ::fixtally::Settings Settings;
     ::fixtally::Conventions Conventions;
     StatisticsResults Results;
-    FilterLimits Limits; // rebuilt by ReadFilterLimits before every count and drawing
+    FixStatistics LastStatistics; // plain numbers of the last count that got through
+    FixErrorSamples FixErrors;    // per-fix errors of the last count, kept when FixErrors.Keep
+    FilterLimits Limits;          // rebuilt by ReadFilterLimits before every count and drawing
     MainWindowModel Main;
     ScatterGraph Graph;
     OutputRange RangeDialog;

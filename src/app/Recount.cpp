@@ -30,10 +30,14 @@ bool CountStatistics(Program& program) {
         program.Ui.ProcessMessages();
         return !program.Log.AbortRequested;
     };
+    program.LastStatistics = FixStatistics{};
+    const GeoPoint* trueReference = results.UseTrueReference ? &results.TruePoint : nullptr;
     FixStatistics statistics;
-    const StatisticsOutcome outcome = ComputeStatistics(
-        program.Store, filter, results.UseTrueReference ? &results.TruePoint : nullptr, progress,
-        statistics);
+    const StatisticsOutcome outcome =
+        program.FixErrors.Keep
+            ? ComputeStatistics(program.Store, filter, trueReference, progress, statistics,
+                                program.FixErrors)
+            : ComputeStatistics(program.Store, filter, trueReference, progress, statistics);
     results.AveragePoint = statistics.Average;
     if (outcome == StatisticsOutcome::NoEffectiveData) {
         program.Main.LabelStatus = NoEffectiveData;
@@ -47,6 +51,7 @@ bool CountStatistics(Program& program) {
     }
     results.ErrorSpread = statistics.Spread;
     results.LargestAxisOffset = statistics.Tally.LargestAxisOffset;
+    program.LastStatistics = statistics;
 
     const std::string dateFormat = DateFormatInUse(program.Settings, program.Conventions);
     StatisticsView view;

@@ -31,6 +31,8 @@ void SetProbabilityCaption(Program& program) {
 
 void ClearResults(Program& program) {
     ClearResultFields(program.Main);
+    program.LastStatistics = FixStatistics{};
+    program.FixErrors.Clear();
     DrawGraphBackground(program);
 }
 

@@ -9,8 +9,27 @@
 
 namespace fixtally {
 
+namespace {
+
+// --compare prints one table: the outputs and exports of a single log do not go with it.
+bool CompareOptionsValid(const CliOptions& o, std::string& error) {
+    if (o.Report || o.Status || o.Accuracy || o.ExportTrack || o.ExportAverage ||
+        !o.GraphPath.empty() || !o.TimePlotPath.empty() || !o.PdfPath.empty()) {
+        error = "--compare prints its table only (--csv or --json choose its form)";
+        return false;
+    }
+    if (o.Csv && o.Json) {
+        error = "--csv and --json do not go together";
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
 const char* const CliUsage =
     "usage: fixtally-cli LOG [options]\n"
+    "       fixtally-cli --compare LOG LOG... [--csv | --json] [--threads N] [settings]\n"
     "  --ini PATH            read settings from an INI file (never written)\n"
     "  --set KEY=VALUE       set one setting by its INI key (repeatable); numeric keys\n"
     "                        (HDOPlim, CSVspan, PosDecimal ...) need a number\n"
@@ -25,6 +44,7 @@ const char* const CliUsage =
     "  --report              print the text report (default)\n"
     "  --status              print the two status-bar panels and the status label\n"
     "  --json                print every result field as one JSON object\n"
+    "  --accuracy            print the empirical accuracy figures after the report\n"
     "  --export-track        save the track CSV beside the log: the log's name with\n"
     "                        .csv for its extension (NAME_s.csv for a NAME.csv log)\n"
     "    --with-error        add the error columns\n"
@@ -36,10 +56,17 @@ const char* const CliUsage =
     "                        name ends in Mm.csv)\n"
     "    --start T           first window start (a time as the log's times show)\n"
     "    --final T           last window end\n"
-    "  --graph FILE          write the scatter graph as PNG (311 x 316 pixels, 311 x 311\n"
-    "                        in monotone mode)\n"
+    "  --graph FILE          write the scatter graph as PNG with its circles and a legend\n"
+    "  --graph-plain FILE    write the scatter graph as the window shows it (311 x 316\n"
+    "                        pixels, 311 x 311 in monotone mode)\n"
+    "  --timeplot FILE       write the error-over-time plot as PNG (--size WxH in pixels,\n"
+    "                        default 1200x800)\n"
     "  --pdf FILE            write the printed report with the graph as an A4 PDF\n"
     "  --yes                 replace existing output files; the log is never replaced\n"
+    "  --compare LOG...      one row per log, all with the same settings (--ini, --set,\n"
+    "                        --expand, --true, --range); as CSV with --csv, a JSON array\n"
+    "                        with --json; exit code 1 when not every log loaded\n"
+    "  --threads N           with --compare: load at most N logs at once (default: cores)\n"
     "  --help, -h            print this text; --version prints the version\n"
     "Output files are written whole or not at all: a failed write leaves an existing\n"
     "file as it was.\n"
@@ -187,6 +214,8 @@ bool ParseCliOptions(int argc, const char* const* argv, CliOptions& o, std::stri
             o.Status = true;
         } else if (a == "--json") {
             o.Json = true;
+        } else if (a == "--accuracy") {
+            o.Accuracy = true;
         } else if (a == "--export-track") {
             o.ExportTrack = true;
         } else if (a == "--with-error") {
@@ -206,12 +235,30 @@ bool ParseCliOptions(int argc, const char* const* argv, CliOptions& o, std::stri
         } else if (a == "--final") {
             if (!take(o.AverageFinal, a)) return false;
             o.HaveFinal = true;
-        } else if (a == "--graph") {
+        } else if (a == "--graph" || a == "--graph-plain") {
             if (!take(o.GraphPath, a)) return false;
-        } else if (a == "--pdf") {
-            if (!take(o.PdfPath, a)) return false;
+            o.GraphPlain = a == "--graph-plain";
+        } else if (a == "--timeplot") {
+            if (!take(o.TimePlotPath, a)) return false;
+        } else if (a == "--size") {
+            if (!take(o.Size, a)) return false;
+            o.HaveSize = true;
         } else if (a == "--yes") {
             o.Yes = true;
+        } else if (a == "--compare") {
+            o.Compare = true;
+        } else if (a == "--csv") {
+            o.Csv = true;
+        } else if (a == "--threads") {
+            std::string n;
+            if (!take(n, a)) return false;
+            const auto [end, ec] = std::from_chars(n.data(), n.data() + n.size(), o.Threads);
+            if (ec != std::errc() || end != n.data() + n.size() || o.Threads == 0) {
+                error = "--threads needs a whole number above 0, got \"" + n + "\"";
+                return false;
+            }
+        } else if (a == "--pdf") {
+            if (!take(o.PdfPath, a)) return false;
         } else if (a == "--help" || a == "-h") {
             o.Help = true;
             return true;
@@ -223,13 +270,21 @@ bool ParseCliOptions(int argc, const char* const* argv, CliOptions& o, std::stri
             return false;
         } else if (o.LogPath.empty()) {
             o.LogPath = std::string(a);
+            o.CompareLogs.push_back(o.LogPath);
         } else {
-            error = "more than one log given: " + std::string(a);
-            return false;
+            o.CompareLogs.emplace_back(a);
         }
     }
     if (o.LogPath.empty()) {
         error = "no log given";
+        return false;
+    }
+    if (!o.Compare && o.CompareLogs.size() > 1) {
+        error = "more than one log given: " + o.CompareLogs[1];
+        return false;
+    }
+    if (!o.Compare && (o.Csv || o.Threads != 0)) {
+        error = "--csv and --threads belong to --compare";
         return false;
     }
     if (o.WithError && !o.ExportTrack) {
@@ -244,6 +299,11 @@ bool ParseCliOptions(int argc, const char* const* argv, CliOptions& o, std::stri
         error = "--limit, --start and --final belong to --export-average";
         return false;
     }
+    if (o.HaveSize && o.TimePlotPath.empty()) {
+        error = "--size belongs to --timeplot";
+        return false;
+    }
+    if (o.Compare && !CompareOptionsValid(o, error)) return false;
     return CheckOptionValues(o, error);
 }
 

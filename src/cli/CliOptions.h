@@ -9,6 +9,10 @@ namespace fixtally {
 // The command line of fixtally-cli, parsed but not yet applied.
 struct CliOptions {
     std::string LogPath;
+    bool Compare = false;
+    std::vector<std::string> CompareLogs; // every log given, with --compare
+    bool Csv = false;
+    unsigned Threads = 0; // logs loaded at once by --compare; 0: one per core
     std::vector<std::string> IniPaths;
     std::vector<std::pair<std::string, std::string>> Sets; // KEY, VALUE
     bool Expand = false;
@@ -19,6 +23,7 @@ struct CliOptions {
     bool Report = false;
     bool Status = false;
     bool Json = false;
+    bool Accuracy = false;
     bool ExportTrack = false;
     bool WithError = false;
     bool HaveReduce = false;
@@ -31,6 +36,10 @@ struct CliOptions {
     std::string AverageStart, AverageFinal;
     std::string GraphPath;
     std::string PdfPath;
+    bool GraphPlain = false; // --graph-plain: the window's picture without legend
+    std::string TimePlotPath;
+    bool HaveSize = false;
+    std::string Size; // WxH of the time plot
     bool Yes = false;
     bool Help = false;    // --help or -h: the usage, nothing else
     bool Version = false; // --version: the version, nothing else

@@ -1,68 +1,23 @@
 #include "cli/JsonResults.h"
 
 #include "app/Program.h"
-
-#include <charconv>
-#include <cmath>
+#include "cli/JsonText.h"
 
 namespace fixtally {
 
 namespace {
 
-void AppendString(std::string& out, std::string_view text) {
-    out += '"';
-    for (unsigned char c : text) {
-        switch (c) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        default:
-            if (c < 0x20) {
-                static const char hex[] = "0123456789abcdef";
-                out += "\\u00";
-                out += hex[c >> 4];
-                out += hex[c & 15];
-            } else {
-                out += char(c);
-            }
-        }
-    }
-    out += '"';
-}
-
-void AppendNumber(std::string& out, double value) {
-    if (!std::isfinite(value)) {
-        out += "null";
-        return;
-    }
-    char buffer[32];
-    auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
-    out.append(buffer, ec == std::errc() ? end : buffer);
-}
-
 void AppendMember(std::string& out, std::string_view key, std::string_view text) {
     if (out.size() > 1) out += ",";
     out += "\n  ";
-    AppendString(out, key);
+    AppendJsonString(out, key);
     out += ": ";
-    AppendString(out, text);
+    AppendJsonString(out, text);
 }
 
 } // namespace
 
-std::string JsonResults(const Program& program) {
+std::string JsonResults(const Program& program, std::string_view moreMembers) {
     const MainWindowModel& main = program.Main;
     std::string out = "{";
     for (const ResultField& field : ResultFields()) AppendMember(out, field.Name, main.*field.Text);
@@ -76,14 +31,16 @@ std::string JsonResults(const Program& program) {
     out += ",\n  \"RecordCount\": " + std::to_string(program.Store.Count());
     const GeoPoint& ref = program.Results.ReferencePoint;
     out += ",\n  \"ReferencePoint\": {\"Latitude\": ";
-    AppendNumber(out, ref.Latitude);
+    AppendJsonNumber(out, ref.Latitude);
     out += ", \"Longitude\": ";
-    AppendNumber(out, ref.Longitude);
+    AppendJsonNumber(out, ref.Longitude);
     out += ", \"Altitude\": ";
-    AppendNumber(out, ref.Altitude);
+    AppendJsonNumber(out, ref.Altitude);
     out += ", \"UseTrueReference\": ";
     out += program.Results.UseTrueReference ? "true" : "false";
-    out += "}\n}";
+    out += "}";
+    out += moreMembers;
+    out += "\n}";
     return out;
 }
 

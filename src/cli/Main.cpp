@@ -9,8 +9,13 @@
 #include "app/Program.h"
 #include "app/ProgramReport.h"
 #include "app/ProgramSettings.h"
+#include "cli/AccuracyOutput.h"
 #include "cli/CliOptions.h"
+#include "cli/CompareCommand.h"
+#include "cli/GraphCommand.h"
 #include "cli/JsonResults.h"
+#include "cli/StatisticsJson.h"
+#include "cli/TimePlotCommand.h"
 #include "display/ResultsDisplay.h"
 #include "input/LogKind.h"
 #include "input/csv/CsvProfiles.h"
@@ -132,6 +137,17 @@ int main(int argc, char** argv) {
         program.Settings.TrueAlt = options.TrueAlt;
     }
 
+    if (options.Compare) return RunCompare(program, options, std::cout, std::cerr);
+
+    int plotWidth = 1200, plotHeight = 800;
+    if (options.HaveSize && !ParsePictureSize(options.Size, plotWidth, plotHeight))
+        return Usage("--size needs WIDTHxHEIGHT, each 100 to 10000, got \"" + options.Size + "\"");
+
+    // Only these outputs pay for keeping every fix's errors.
+    const bool timePlot = !options.TimePlotPath.empty();
+    const bool graphLegend = !options.GraphPath.empty() && !options.GraphPlain;
+    program.FixErrors.Keep = options.Json || options.Accuracy || timePlot || graphLegend;
+    program.FixErrors.KeepTimes = timePlot;
     program.Log.LogFileName = options.LogPath;
     const int loaded = LoadLogFile(program);
     FlushMessages(ui, shown);
@@ -149,13 +165,19 @@ int main(int argc, char** argv) {
 
     const bool otherOutput = options.Status || options.Json || options.ExportTrack ||
                              options.ExportAverage || !options.GraphPath.empty() ||
-                             !options.PdfPath.empty();
+                             !options.PdfPath.empty() || timePlot;
     if (options.Report || !otherOutput) std::cout << BuildReportText(program);
     if (options.Status)
         std::cout << program.Main.StatusPanel0 << "\n"
                   << program.Main.StatusPanel1 << "\n"
                   << program.Main.LabelStatus << "\n";
-    if (options.Json) std::cout << JsonResults(program) << "\n";
+    AccuracyFigures accuracy;
+    if (program.FixErrors.Keep) (void)ComputeAccuracy(program.FixErrors, accuracy);
+    if (options.Accuracy) std::cout << AccuracyBlock(accuracy, program.Main.ErrorDecimals);
+    if (options.Json)
+        std::cout << JsonResults(program,
+                                 StatisticsJsonMember(program) + AccuracyJsonMember(accuracy))
+                  << "\n";
     std::cout.flush();
     FlushMessages(ui, shown);
 
@@ -186,20 +208,38 @@ int main(int argc, char** argv) {
         if (options.HaveFinal) request.Final = options.AverageFinal;
         exportFailed(RunAverageExport(program, request));
     }
-    if (!options.GraphPath.empty()) {
-#ifdef FIXTALLY_HAVE_GRAPH
-        const std::string& path = options.GraphPath;
+    // Pictures follow the rules of the exports: never over the log, an existing file only
+    // with --yes, written whole or not at all.
+    auto writePicture = [&](const std::string& path, const auto& write) {
         std::string reason;
         if (RefuseOverLog(program, path)) {
             exportFailed(ExportOutcome::OverLog);
         } else if (AskOverwrite(program, path) == OverwriteAnswer::No) {
             exportFailed(ExportOutcome::Declined);
-        } else if (!WriteGraphPng(program.Graph, path, &reason)) {
+        } else if (write(&reason) != PictureOutcome::Written) {
             std::cerr << "fixtally-cli: cannot write " << path << ": " << reason << "\n";
             exitCode = ExitExport;
         }
+    };
+    if (!options.GraphPath.empty()) {
+#ifdef FIXTALLY_HAVE_GRAPH
+        writePicture(options.GraphPath, [&](std::string* reason) {
+            return WriteGraph(program, accuracy, options.GraphPath, options.GraphPlain, true,
+                              reason);
+        });
 #else
         std::cerr << "fixtally-cli: this build has no graph rendering (Qt 6 Gui missing)\n";
+        exitCode = ExitExport;
+#endif
+    }
+    if (timePlot) {
+#ifdef FIXTALLY_HAVE_PLOT
+        writePicture(options.TimePlotPath, [&](std::string* reason) {
+            return WriteTimePlot(program, accuracy, options.TimePlotPath, plotWidth, plotHeight,
+                                 true, reason);
+        });
+#else
+        std::cerr << "fixtally-cli: this build has no time plot (Qt 6 Charts missing)\n";
         exitCode = ExitExport;
 #endif
     }

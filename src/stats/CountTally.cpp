@@ -9,6 +9,7 @@
 #include <new>
 #include <system_error>
 #include <thread>
+#include <utility>
 
 namespace fixtally {
 
@@ -27,6 +28,7 @@ struct Pass {
     const CountProgress& Progress;
     const std::byte* Data;
     std::size_t Size;
+    FixErrorSamples* Samples; // null unless the errors are to be kept
 };
 
 void AddSatellites(SatelliteTally& tally, std::uint8_t value) {
@@ -43,6 +45,25 @@ void AddDop(DopTally& tally, double value) {
     if (value > tally.Max) tally.Max = value;
     tally.Sum += value;
     ++tally.Count;
+}
+
+// The signed errors of one accepted fix: east and north take the sign of the longitude
+// (across the antimeridian the shorter way) and latitude differences.
+void KeepErrors(FixErrorSamples& s, const FixRecord& fix, const Distances& d, const GeoPoint& r) {
+    double dLon = fix.Longitude - r.Longitude;
+    if (dLon > 180)
+        dLon -= 360;
+    else if (dLon < -180)
+        dLon += 360;
+    // copysign, not a branch: the signs of a receiver's scatter are a coin toss.
+    s.Horizontal.push_back(d.Horizontal);
+    s.East.push_back(std::copysign(d.EastWest, dLon));
+    s.North.push_back(std::copysign(d.NorthSouth, fix.Latitude - r.Latitude));
+    s.Up.push_back(fix.Altitude - r.Altitude);
+    if (s.KeepTimes) {
+        s.Time.push_back(fix.Time);
+        s.Quality.push_back(fix.FixQuality);
+    }
 }
 
 // One accepted fix, in the order of the working-value table.
@@ -103,6 +124,7 @@ bool TallySequential(const Pass& pass, const Filter& filter, const GeoPoint& r, 
                     GeodesicDistance(r.Latitude, r.Longitude, fix.Latitude, r.Longitude, 0, 0),
                     GeodesicDistance(r.Latitude, r.Longitude, r.Latitude, fix.Longitude, 0, 0)};
                 AddFix(tally, fix, d, r.Altitude);
+                if (pass.Samples) KeepErrors(*pass.Samples, fix, d, r);
             }
         }
         if (!KeepGoing(pass, i + 1)) return false;
@@ -215,7 +237,10 @@ bool TallyBlocked(const Pass& pass, const Filter& filter, const GeoPoint& r, Cou
             const FixRecord fix = DecodeFixRecord(data + i * FixRecordSize);
             if (filter.InRange(fix)) {
                 ++tally.InRange;
-                if (filter.Accepts(fix)) AddFix(tally, fix, buffer[i - start], r.Altitude);
+                if (filter.Accepts(fix)) {
+                    AddFix(tally, fix, buffer[i - start], r.Altitude);
+                    if (pass.Samples) KeepErrors(*pass.Samples, fix, buffer[i - start], r);
+                }
             }
             if (!KeepGoing(pass, i + 1)) return false;
         }
@@ -223,21 +248,54 @@ bool TallyBlocked(const Pass& pass, const Filter& filter, const GeoPoint& r, Cou
     return true;
 }
 
+// Room for every record of the store, so that the pass never allocates.
+bool ReserveSamples(FixErrorSamples& s, std::size_t records) {
+    try {
+        s.Horizontal.reserve(records);
+        s.East.reserve(records);
+        s.North.reserve(records);
+        s.Up.reserve(records);
+        if (s.KeepTimes) {
+            s.Time.reserve(records);
+            s.Quality.reserve(records);
+        }
+        return true;
+    } catch (const std::bad_alloc&) {
+        FixErrorSamples empty; // gives back what was reserved
+        empty.Keep = s.Keep;
+        empty.KeepTimes = s.KeepTimes;
+        s = std::move(empty);
+        return false;
+    }
+}
+
 } // namespace
 
 bool TallyFixes(const FixStore& store, const FixFilter& filter, const GeoPoint& reference,
-                const CountProgress& progress, CountTally& tally, TallyMode mode) {
+                const CountProgress& progress, CountTally& tally, TallyMode mode,
+                FixErrorSamples* samples) {
     tally = CountTally{};
-    const Pass pass{store, progress, store.Data(), store.Size()};
+    FixErrorSamples* const asked = samples;
+    if (samples) {
+        samples->Clear();
+        // Without memory for the errors the count itself still goes on.
+        if (!samples->Keep || !ReserveSamples(*samples, store.Count())) samples = nullptr;
+    }
+    const Pass pass{store, progress, store.Data(), store.Size(), samples};
+    bool done = false;
     switch (mode) {
     case TallyMode::Sequential:
-        return TallySequential(pass, filter, reference, tally);
+        done = TallySequential(pass, filter, reference, tally);
+        break;
     case TallyMode::Blocked:
-        return TallyBlocked(pass, filter, reference, tally, false);
+        done = TallyBlocked(pass, filter, reference, tally, false);
+        break;
     case TallyMode::Parallel:
-        return TallyBlocked(pass, filter, reference, tally, true);
+        done = TallyBlocked(pass, filter, reference, tally, true);
+        break;
     }
-    return false;
+    if (asked) asked->Complete = done && samples != nullptr;
+    return done;
 }
 
 } // namespace fixtally

@@ -2,6 +2,7 @@
 
 #include "fixdata/FixStore.h"
 #include "geodesy/GeoPoint.h"
+#include "stats/FixErrorSamples.h"
 #include "stats/FixFilter.h"
 
 #include <functional>
@@ -61,9 +62,12 @@ enum class TallyMode {
 // The main pass over the store against reference with the filter. Every mode gives the
 // same tally bit for bit: the sums are always added in store order. progress (if set) is
 // asked after every 1024th record; false when the pass stopped there (progress said
-// stop, or the store changed under it).
+// stop, or the store changed under it). With samples whose Keep is set, the pass also keeps
+// every accepted fix's errors there, Complete when the pass ran to its end; when memory for
+// them cannot be had they stay empty and not Complete, and the count goes on without them.
 [[nodiscard]] bool TallyFixes(const FixStore& store, const FixFilter& filter,
                               const GeoPoint& reference, const CountProgress& progress,
-                              CountTally& tally, TallyMode mode);
+                              CountTally& tally, TallyMode mode,
+                              FixErrorSamples* samples = nullptr);
 
 } // namespace fixtally

@@ -48,17 +48,20 @@ GeoPoint AveragePosition(const FixStore& store, const FixFilter& filter) {
     return average;
 }
 
-StatisticsOutcome ComputeStatistics(const FixStore& store, const FixFilter& filter,
-                                    const GeoPoint* trueReference, const CountProgress& progress,
-                                    FixStatistics& out, TallyMode mode) {
+namespace {
+
+StatisticsOutcome Compute(const FixStore& store, const FixFilter& filter,
+                          const GeoPoint* trueReference, const CountProgress& progress,
+                          FixStatistics& out, FixErrorSamples* samples, TallyMode mode) {
     out = FixStatistics{};
+    if (samples) samples->Clear();
     out.Average = AveragePosition(store, filter);
     if (std::isnan(out.Average.Latitude) || std::isnan(out.Average.Longitude))
         return StatisticsOutcome::NoEffectiveData;
 
     out.Reference = trueReference ? *trueReference : out.Average;
     CountTally& tally = out.Tally;
-    if (!TallyFixes(store, filter, out.Reference, progress, tally, mode))
+    if (!TallyFixes(store, filter, out.Reference, progress, tally, mode, samples))
         return StatisticsOutcome::Stopped;
 
     SpreadValues& spread = out.Spread;
@@ -69,6 +72,20 @@ StatisticsOutcome ComputeStatistics(const FixStore& store, const FixFilter& filt
     }
     if (tally.AltitudeCount > 0) spread.Altitude = TwiceRms(tally.SumDa2, tally.AltitudeCount);
     return StatisticsOutcome::Counted;
+}
+
+} // namespace
+
+StatisticsOutcome ComputeStatistics(const FixStore& store, const FixFilter& filter,
+                                    const GeoPoint* trueReference, const CountProgress& progress,
+                                    FixStatistics& out, TallyMode mode) {
+    return Compute(store, filter, trueReference, progress, out, nullptr, mode);
+}
+
+StatisticsOutcome ComputeStatistics(const FixStore& store, const FixFilter& filter,
+                                    const GeoPoint* trueReference, const CountProgress& progress,
+                                    FixStatistics& out, FixErrorSamples& samples, TallyMode mode) {
+    return Compute(store, filter, trueReference, progress, out, &samples, mode);
 }
 
 } // namespace fixtally

@@ -36,4 +36,12 @@ GeoPoint AveragePosition(const FixStore& store, const FixFilter& filter);
                                                   const CountProgress& progress, FixStatistics& out,
                                                   TallyMode mode = TallyMode::Parallel);
 
+// The same, keeping every accepted fix's errors in samples when samples.Keep is set (see
+// TallyFixes); the percentile figures are made from them by ComputeAccuracy.
+[[nodiscard]] StatisticsOutcome ComputeStatistics(const FixStore& store, const FixFilter& filter,
+                                                  const GeoPoint* trueReference,
+                                                  const CountProgress& progress, FixStatistics& out,
+                                                  FixErrorSamples& samples,
+                                                  TallyMode mode = TallyMode::Parallel);
+
 } // namespace fixtally

@@ -1,0 +1,92 @@
+#include "cli/AccuracyOutput.h"
+
+#include "cli/JsonText.h"
+#include "display/FixedText.h"
+
+#include <algorithm>
+#include <cmath>
+#include <iterator>
+
+namespace fixtally {
+
+std::string AccuracyJsonMember(const AccuracyFigures& f) {
+    std::string out = ",\n  \"accuracy\": {";
+    JsonObjectWriter w(out, 4);
+    w.Number("cep50", f.Cep50);
+    w.Number("cep95", f.Cep95);
+    w.Number("cep99", f.Cep99);
+    w.Number("vertical50", f.Vertical50);
+    w.Number("vertical95", f.Vertical95);
+    w.Number("error3d50", f.Error3d50);
+    w.Number("error3d95", f.Error3d95);
+    w.Number("east_mean", f.EastMean);
+    w.Number("east_sd", f.EastSd);
+    w.Number("north_mean", f.NorthMean);
+    w.Number("north_sd", f.NorthSd);
+    w.Number("up_mean", f.UpMean);
+    w.Number("up_sd", f.UpSd);
+    w.Number("horizontal_rms", f.HorizontalRms);
+    w.Integer("fixes", f.Fixes);
+    w.Integer("fixes_with_altitude", f.FixesWithAltitude);
+    out += "\n  }";
+    return out;
+}
+
+namespace {
+
+struct Row {
+    const char* Label;
+    double Value;
+    bool WithDeviation; // the mean of signed offsets, shown with their deviation
+    double Deviation;
+    long long Fixes;
+    const char* Over;
+};
+
+std::string Metres(double value, int decimals) {
+    return std::isnan(value) ? std::string("-") : FixedText(value, decimals) + "m";
+}
+
+} // namespace
+
+std::string AccuracyBlock(const AccuracyFigures& f, int decimals) {
+    const long long n = f.Fixes, m = f.FixesWithAltitude;
+    const Row rows[] = {
+        {"CEP50 (empirical)", f.Cep50, false, NaN, n, "fixes"},
+        {"CEP95 (empirical)", f.Cep95, false, NaN, n, "fixes"},
+        {"CEP99 (empirical)", f.Cep99, false, NaN, n, "fixes"},
+        {"Vertical 50%", f.Vertical50, false, NaN, m, "fixes with altitude"},
+        {"Vertical 95%", f.Vertical95, false, NaN, m, "fixes with altitude"},
+        {"3D error 50%", f.Error3d50, false, NaN, m, "fixes with altitude"},
+        {"3D error 95%", f.Error3d95, false, NaN, m, "fixes with altitude"},
+        {"East mean, sd", f.EastMean, true, f.EastSd, n, "fixes"},
+        {"North mean, sd", f.NorthMean, true, f.NorthSd, n, "fixes"},
+        {"Up mean, sd", f.UpMean, true, f.UpSd, m, "fixes with altitude"},
+        {"Horizontal RMS", f.HorizontalRms, false, NaN, n, "fixes"},
+    };
+    std::string values[std::size(rows)];
+    std::size_t labelWidth = 0, valueWidth = 0;
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        const Row& r = rows[i];
+        values[i] = Metres(r.Value, decimals);
+        if (r.WithDeviation) values[i] += ", " + Metres(r.Deviation, decimals);
+        labelWidth = std::max(labelWidth, std::string_view(r.Label).size());
+        valueWidth = std::max(valueWidth, values[i].size());
+    }
+    std::string out = "Empirical accuracy (nearest rank over the accepted fixes, not the "
+                      "report's CEP(50%))\r\n";
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        std::string line = "  ";
+        line += rows[i].Label;
+        line += ':';
+        line.append(labelWidth - std::string_view(rows[i].Label).size() + 1, ' ');
+        std::string value = values[i];
+        PadLeft(value, valueWidth);
+        line += value;
+        line += "  " + std::to_string(rows[i].Fixes) + " " + rows[i].Over;
+        out += line + "\r\n";
+    }
+    return out;
+}
+
+} // namespace fixtally

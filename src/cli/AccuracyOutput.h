@@ -1,0 +1,17 @@
+#pragma once
+
+#include "stats/Accuracy.h"
+
+#include <string>
+
+namespace fixtally {
+
+// `,` and the "accuracy" member of fixtally-cli's JSON object: the figures in metres at
+// full precision, null where no fix counts.
+std::string AccuracyJsonMember(const AccuracyFigures& figures);
+
+// The figures as an aligned text block with the number of fixes beside each, distances in
+// decimals places, headed by a line saying that they are empirical.
+std::string AccuracyBlock(const AccuracyFigures& figures, int decimals);
+
+} // namespace fixtally
