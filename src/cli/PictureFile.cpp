@@ -14,6 +14,7 @@ using GuiApplication = QGuiApplication;
 #endif
 #include <QBuffer>
 #include <QByteArray>
+#include <QImage>
 
 #include <cstdio>
 #include <cstdlib>

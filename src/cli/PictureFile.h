@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QImage>
+class QImage;
 
 #include <string>
 
