@@ -66,4 +66,16 @@ struct LoadResult {
     long long Skipped = 0; // NMEA epochs without a position or time; CSV repeated fixes
 };
 
+// A result before the read: the path and what the options carry over from earlier loads.
+inline LoadResult StartLoadResult(std::string_view path, const ReadOptions& options) {
+    LoadResult result;
+    LoadedLog& log = result.Log;
+    log.LogFileName = std::string(path);
+    log.LastFixTime = options.LastFixTime;
+    log.ExpandMode = options.ExpandMode;
+    log.LogPosDecimals = options.LogPosDecimals;
+    log.LogAltDecimals = options.LogAltDecimals;
+    return result;
+}
+
 } // namespace fixtally

@@ -85,13 +85,8 @@ bool ReadFixes(LogLineReader& reader, const ColumnMap& map, const ProfileParams&
 
 LoadResult ReadCsvLog(std::string_view path, const ReadOptions& options, ReadObserver& observer,
                       FixStore& store) {
-    LoadResult result;
+    LoadResult result = StartLoadResult(path, options);
     LoadedLog& log = result.Log;
-    log.LogFileName = std::string(path);
-    log.LastFixTime = options.LastFixTime;
-    log.ExpandMode = options.ExpandMode;
-    log.LogPosDecimals = options.LogPosDecimals;
-    log.LogAltDecimals = options.LogAltDecimals;
     result.StoreReplaced = true;
 
     LogLineReader reader;

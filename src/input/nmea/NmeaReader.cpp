@@ -107,13 +107,8 @@ bool ReadPass(LogLineReader& reader, NmeaDecoder& decoder, NmeaEpochAssembler& e
 
 LoadResult ReadNmeaLog(std::string_view path, const ReadOptions& options, ReadObserver& observer,
                        FixStore& store) {
-    LoadResult result;
+    LoadResult result = StartLoadResult(path, options);
     LoadedLog& log = result.Log;
-    log.LogFileName = std::string(path);
-    log.LastFixTime = options.LastFixTime;
-    log.ExpandMode = options.ExpandMode;
-    log.LogPosDecimals = options.LogPosDecimals;
-    log.LogAltDecimals = options.LogAltDecimals;
 
     observer.StageBegun(ReadStage::Opening);
     LogLineReader reader;
