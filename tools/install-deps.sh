@@ -6,7 +6,7 @@
 set -euo pipefail
 packages=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev qt6-charts-dev
           libqt6opengl6-dev
-          libgeographiclib-dev xvfb xauth poppler-utils)
+          libgeographiclib-dev libcli11-dev nlohmann-json3-dev xvfb xauth poppler-utils)
 if [ "${1:-}" = "--checks" ]; then
     packages+=(clang-format clang libclang-rt-dev)
 fi

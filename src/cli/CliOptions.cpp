@@ -2,8 +2,11 @@
 
 #include "convert/Conversions.h"
 
+#include <CLI/CLI.hpp>
+
 #include <charconv>
 #include <cmath>
+#include <initializer_list>
 #include <string_view>
 #include <system_error>
 
@@ -175,106 +178,26 @@ bool CheckOptionValues(const CliOptions& o, std::string& error) {
 
 } // namespace
 
-bool ParseCliOptions(int argc, const char* const* argv, CliOptions& o, std::string& error) {
-    int i = 1;
-    auto take = [&](std::string& out, std::string_view option) {
-        if (i + 1 >= argc) {
-            error = std::string(option) + " needs a value";
-            return false;
-        }
-        out = argv[++i];
-        return true;
-    };
-    for (; i < argc; ++i) {
-        const std::string_view a = argv[i];
-        if (a == "--ini") {
-            std::string path;
-            if (!take(path, a)) return false;
-            o.IniPaths.push_back(path);
-        } else if (a == "--set") {
-            std::string kv;
-            if (!take(kv, a)) return false;
-            const std::size_t eq = kv.find('=');
-            if (eq == std::string::npos || eq == 0) {
-                error = "--set needs KEY=VALUE, got \"" + kv + "\"";
-                return false;
-            }
-            o.Sets.emplace_back(kv.substr(0, eq), kv.substr(eq + 1));
-        } else if (a == "--expand") {
-            o.Expand = true;
-        } else if (a == "--true") {
-            if (!take(o.TrueLat, a) || !take(o.TrueLon, a) || !take(o.TrueAlt, a)) return false;
-            o.UseTrue = true;
-        } else if (a == "--range") {
-            if (!take(o.RangeStart, a) || !take(o.RangeEnd, a)) return false;
-            o.HaveRange = true;
-        } else if (a == "--report") {
-            o.Report = true;
-        } else if (a == "--status") {
-            o.Status = true;
-        } else if (a == "--json") {
-            o.Json = true;
-        } else if (a == "--accuracy") {
-            o.Accuracy = true;
-        } else if (a == "--export-track") {
-            o.ExportTrack = true;
-        } else if (a == "--with-error") {
-            o.WithError = true;
-        } else if (a == "--reduce") {
-            if (!take(o.ReduceDist, a) || !take(o.ReduceSecs, a)) return false;
-            o.HaveReduce = true;
-        } else if (a == "--export-average") {
-            if (!take(o.AverageSpan, a) || !take(o.AverageStep, a)) return false;
-            o.ExportAverage = true;
-        } else if (a == "--limit") {
-            if (!take(o.Limit, a)) return false;
-            o.HaveLimit = true;
-        } else if (a == "--start") {
-            if (!take(o.AverageStart, a)) return false;
-            o.HaveStart = true;
-        } else if (a == "--final") {
-            if (!take(o.AverageFinal, a)) return false;
-            o.HaveFinal = true;
-        } else if (a == "--graph" || a == "--graph-plain") {
-            if (!take(o.GraphPath, a)) return false;
-            o.GraphPlain = a == "--graph-plain";
-        } else if (a == "--timeplot") {
-            if (!take(o.TimePlotPath, a)) return false;
-        } else if (a == "--size") {
-            if (!take(o.Size, a)) return false;
-            o.HaveSize = true;
-        } else if (a == "--yes") {
-            o.Yes = true;
-        } else if (a == "--compare") {
-            o.Compare = true;
-        } else if (a == "--csv") {
-            o.Csv = true;
-        } else if (a == "--threads") {
-            std::string n;
-            if (!take(n, a)) return false;
-            const auto [end, ec] = std::from_chars(n.data(), n.data() + n.size(), o.Threads);
-            if (ec != std::errc() || end != n.data() + n.size() || o.Threads == 0) {
-                error = "--threads needs a whole number above 0, got \"" + n + "\"";
-                return false;
-            }
-        } else if (a == "--pdf") {
-            if (!take(o.PdfPath, a)) return false;
-        } else if (a == "--help" || a == "-h") {
-            o.Help = true;
-            return true;
-        } else if (a == "--version") {
-            o.Version = true;
-            return true;
-        } else if (a.size() > 1 && a[0] == '-' && a[1] == '-') {
-            error = "unknown option " + std::string(a);
-            return false;
-        } else if (o.LogPath.empty()) {
-            o.LogPath = std::string(a);
-            o.CompareLogs.push_back(o.LogPath);
-        } else {
-            o.CompareLogs.emplace_back(a);
-        }
+namespace {
+
+// The values of an option that takes several (--true LAT LON ALT): CLI11 hands them over
+// in the order given; the last use of the option wins.
+bool Assign(const CLI::Option& option, const std::vector<std::string>& values,
+            std::initializer_list<std::string*> to, bool& given, std::string& error) {
+    if (option.count() == 0) return true;
+    if (values.size() != to.size()) {
+        error = option.get_name() + " needs " + std::to_string(to.size()) + " values";
+        return false;
     }
+    std::size_t i = 0;
+    for (std::string* out : to) *out = values[i++];
+    given = true;
+    return true;
+}
+
+// Which options go with which, and what --compare leaves out; CLI11 only reads the
+// words.
+bool CheckCombinations(CliOptions& o, std::string& error) {
     if (o.LogPath.empty()) {
         error = "no log given";
         return false;
@@ -303,8 +226,96 @@ bool ParseCliOptions(int argc, const char* const* argv, CliOptions& o, std::stri
         error = "--size belongs to --timeplot";
         return false;
     }
-    if (o.Compare && !CompareOptionsValid(o, error)) return false;
-    return CheckOptionValues(o, error);
+    return !o.Compare || CompareOptionsValid(o, error);
+}
+
+} // namespace
+
+bool ParseCliOptions(int argc, const char* const* argv, CliOptions& o, std::string& error) {
+    CLI::App app{"fixtally-cli"};
+    // The usage is CliUsage, printed by the caller: CLI11's own help flag is not used.
+    app.set_help_flag();
+    // One value per use; given again, the last use wins.
+    auto single = [&app](const char* name, std::string& value, const char* what) {
+        return app.add_option(name, value)->type_name(what)->take_last();
+    };
+    // Several values in one use (--true LAT LON ALT); given again, the last use wins.
+    auto several = [&app](const char* name, std::vector<std::string>& values, int count) {
+        return app.add_option(name, values)->expected(count)->allow_extra_args(false)->take_last();
+    };
+    // Repeatable, one value per use.
+    auto repeated = [&app](const char* name, std::vector<std::string>& values, const char* what) {
+        return app.add_option(name, values)->type_name(what)->allow_extra_args(false);
+    };
+    std::vector<std::string> sets, trueValues, rangeValues, reduceValues, averageValues;
+    std::string threads, graph, graphPlain;
+    repeated("--ini", o.IniPaths, "PATH");
+    repeated("--set", sets, "KEY=VALUE");
+    const CLI::Option* trueOption = several("--true", trueValues, 3);
+    const CLI::Option* range = several("--range", rangeValues, 2);
+    const CLI::Option* reduce = several("--reduce", reduceValues, 2);
+    const CLI::Option* average = several("--export-average", averageValues, 2);
+    const CLI::Option* limit = single("--limit", o.Limit, "M");
+    const CLI::Option* start = single("--start", o.AverageStart, "T");
+    const CLI::Option* final = single("--final", o.AverageFinal, "T");
+    const CLI::Option* graphOption = single("--graph", graph, "FILE");
+    const CLI::Option* graphPlainOption = single("--graph-plain", graphPlain, "FILE");
+    single("--timeplot", o.TimePlotPath, "FILE");
+    const CLI::Option* size = single("--size", o.Size, "WxH");
+    single("--pdf", o.PdfPath, "FILE");
+    const CLI::Option* threadsOption = single("--threads", threads, "N");
+    const std::pair<const char*, bool*> flags[] = {
+        {"--expand", &o.Expand},        {"--report", &o.Report},
+        {"--status", &o.Status},        {"--json", &o.Json},
+        {"--accuracy", &o.Accuracy},    {"--export-track", &o.ExportTrack},
+        {"--with-error", &o.WithError}, {"--yes", &o.Yes},
+        {"--compare", &o.Compare},      {"--csv", &o.Csv},
+        {"-h,--help", &o.Help},         {"--version", &o.Version},
+    };
+    for (const auto& [name, value] : flags) app.add_flag(name, *value);
+    app.add_option("LOG", o.CompareLogs);
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        error = e.what();
+        return false;
+    }
+    if (o.Help || o.Version) return true;
+
+    for (const std::string& kv : sets) {
+        const std::size_t eq = kv.find('=');
+        if (eq == std::string::npos || eq == 0) {
+            error = "--set needs KEY=VALUE, got \"" + kv + "\"";
+            return false;
+        }
+        o.Sets.emplace_back(kv.substr(0, eq), kv.substr(eq + 1));
+    }
+    if (!Assign(*trueOption, trueValues, {&o.TrueLat, &o.TrueLon, &o.TrueAlt}, o.UseTrue, error) ||
+        !Assign(*range, rangeValues, {&o.RangeStart, &o.RangeEnd}, o.HaveRange, error) ||
+        !Assign(*reduce, reduceValues, {&o.ReduceDist, &o.ReduceSecs}, o.HaveReduce, error) ||
+        !Assign(*average, averageValues, {&o.AverageSpan, &o.AverageStep}, o.ExportAverage, error))
+        return false;
+    o.HaveLimit = limit->count() > 0;
+    o.HaveStart = start->count() > 0;
+    o.HaveFinal = final->count() > 0;
+    o.HaveSize = size->count() > 0;
+    if (graphOption->count() > 0 && graphPlainOption->count() > 0) {
+        error = "--graph and --graph-plain do not go together";
+        return false;
+    }
+    o.GraphPlain = graphPlainOption->count() > 0;
+    o.GraphPath = o.GraphPlain ? graphPlain : graph;
+    if (threadsOption->count() > 0) {
+        const auto [end, ec] =
+            std::from_chars(threads.data(), threads.data() + threads.size(), o.Threads);
+        if (ec != std::errc() || end != threads.data() + threads.size() || o.Threads == 0) {
+            error = "--threads needs a whole number above 0, got \"" + threads + "\"";
+            return false;
+        }
+    }
+    if (!o.CompareLogs.empty()) o.LogPath = o.CompareLogs.front();
+    return CheckCombinations(o, error) && CheckOptionValues(o, error);
 }
 
 } // namespace fixtally

@@ -4,7 +4,7 @@
 #include "app/Program.h"
 #include "app/ProgramSettings.h"
 #include "cli/CliOptions.h"
-#include "cli/JsonText.h"
+#include "cli/Json.h"
 #include "convert/Conversions.h"
 #include "display/FixedText.h"
 #include "display/ResultsDisplay.h"
@@ -238,38 +238,31 @@ void WriteCsv(const std::vector<CompareRow>& rows, bool twoDrms, std::ostream& o
 }
 
 void WriteJson(const std::vector<CompareRow>& rows, bool twoDrms, std::ostream& out) {
-    std::string text = "[";
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        const CompareRow& r = rows[i];
-        text += i == 0 ? "\n  {" : ",\n  {";
-        JsonObjectWriter w(text, 4);
-        w.Text("log", r.Path);
-        w.Key("loaded");
-        text += r.Loaded ? "true" : "false";
+    Json list = Json::array();
+    for (const CompareRow& r : rows) {
+        Json w = Json::object();
+        w["log"] = r.Path;
+        w["loaded"] = r.Loaded;
         if (r.Loaded) {
-            w.Text("kind", r.Kind);
-            w.Integer("fixes_accepted", r.Accepted);
-            w.Integer("records_read", r.Read);
-            w.Integer("records_in_range", r.InRange);
-            w.Number("pass_percent", r.InRange > 0 ? 100.0 * r.Accepted / r.InRange : NaN);
+            w["kind"] = r.Kind;
+            w["fixes_accepted"] = r.Accepted;
+            w["records_read"] = r.Read;
+            w["records_in_range"] = r.InRange;
+            w["pass_percent"] = NumberOrNull(r.InRange > 0 ? 100.0 * r.Accepted / r.InRange : NaN);
         }
-        w.Text("spread_kind", twoDrms ? "2drms" : "CEP(50%)");
-        w.Number("horizontal_spread_m", r.Spread);
-        w.Number("cep50_m", r.Figures.Cep50);
-        w.Number("cep95_m", r.Figures.Cep95);
-        w.Number("vertical95_m", r.Figures.Vertical95);
-        w.Number("average_latitude_deg", r.Average.Latitude);
-        w.Number("average_longitude_deg", r.Average.Longitude);
-        w.Number("average_altitude_m", r.Average.Altitude);
-        w.Number("from_first_m", r.FromFirst);
-        if (r.Reason.empty())
-            w.Null("error");
-        else
-            w.Text("error", r.Reason);
-        text += "\n  }";
+        w["spread_kind"] = twoDrms ? "2drms" : "CEP(50%)";
+        w["horizontal_spread_m"] = NumberOrNull(r.Spread);
+        w["cep50_m"] = NumberOrNull(r.Figures.Cep50);
+        w["cep95_m"] = NumberOrNull(r.Figures.Cep95);
+        w["vertical95_m"] = NumberOrNull(r.Figures.Vertical95);
+        w["average_latitude_deg"] = NumberOrNull(r.Average.Latitude);
+        w["average_longitude_deg"] = NumberOrNull(r.Average.Longitude);
+        w["average_altitude_m"] = NumberOrNull(r.Average.Altitude);
+        w["from_first_m"] = NumberOrNull(r.FromFirst);
+        w["error"] = r.Reason.empty() ? Json(nullptr) : Json(r.Reason);
+        list.push_back(std::move(w));
     }
-    text += rows.empty() ? "]" : "\n]";
-    out << text << "\n";
+    out << JsonText(list) << "\n";
 }
 
 } // namespace

@@ -1,15 +1,13 @@
 #pragma once
 
-#include <string>
-#include <string_view>
+#include "cli/Json.h"
 
 namespace fixtally {
 
 struct Program;
 
-// Every result field by its control name, the two status panels, the status
-// label, the record count and the reference point, as one JSON object; moreMembers (",
-// followed by members) goes in after them.
-std::string JsonResults(const Program& program, std::string_view moreMembers = {});
+// Every result field by its control name, the two status panels, the status label, the
+// record count and the reference point, as one JSON object.
+Json JsonResults(const Program& program);
 
 } // namespace fixtally

@@ -174,10 +174,12 @@ int main(int argc, char** argv) {
     AccuracyFigures accuracy;
     if (program.FixErrors.Keep) (void)ComputeAccuracy(program.FixErrors, accuracy);
     if (options.Accuracy) std::cout << AccuracyBlock(accuracy, program.Main.ErrorDecimals);
-    if (options.Json)
-        std::cout << JsonResults(program,
-                                 StatisticsJsonMember(program) + AccuracyJsonMember(accuracy))
-                  << "\n";
+    if (options.Json) {
+        Json json = JsonResults(program);
+        json["statistics"] = StatisticsJson(program);
+        json["accuracy"] = AccuracyJson(accuracy);
+        std::cout << JsonText(json) << "\n";
+    }
     std::cout.flush();
     FlushMessages(ui, shown);
 

@@ -3,6 +3,7 @@
 #include "../support/TempFolder.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <array>
 #include <cstdio>
@@ -92,6 +93,61 @@ TEST_F(FixtallyCli, BadCommandLinesAreUsageErrors) {
         EXPECT_EQ(run.exitCode, 2) << arguments;
         EXPECT_NE(run.err.find("usage: fixtally-cli"), std::string::npos) << arguments;
     }
+}
+
+// The words of a command line in the forms a shell user types them: options before the
+// log, negative coordinates as values, an option given twice, "--" before the log.
+TEST_F(FixtallyCli, CommandLinesInEveryForm) {
+    struct Case {
+        std::string arguments;
+        int exitCode;
+        std::string found; // in stdout for exit code 0, else in stderr
+    } cases[] = {
+        {"--json --true -33.86 -70.5 -10 " + Example(), 0, "\"Latitude\": -33.86,"},
+        {"--json --true -33.86 -70.5 -10 " + Example(), 0, "\"Longitude\": -70.5,"},
+        {"--json --true '33 51 36S' 151.2 5 " + Example(), 0, "\"Latitude\": -33.8"},
+        {Example() + " --true 1 2 3 --json --true 35.68 139.767 40", 0, "\"Latitude\": 35.68,"},
+        {"--status -- " + Example(), 0, "3600:3600records."},
+        {Example() + " --status --status --set HDOPlim=9 --set VDOPlim=9", 0, "3600:3600records."},
+        {Example() + " --true 35.68 139.767 --json", 2, "--true"},
+        {Example() + " --export-track --reduce 10", 2, "--reduce"},
+        {Example() + " --graph a.png --graph-plain b.png", 2,
+         "--graph and --graph-plain do not go together"},
+        {Example() + " --size 800x600", 2, "--size belongs to --timeplot"},
+        {"--compare " + Example() + " --threads 0", 2,
+         "--threads needs a whole number above 0, got \"0\""},
+        {"--compare " + Example() + " --threads x", 2, "--threads needs a whole number above 0"},
+        {Example() + " " + Example(), 2, "more than one log given"},
+        {Example() + " --set =1", 2, "--set needs KEY=VALUE, got \"=1\""},
+    };
+    for (const Case& c : cases) {
+        CliRun run = Cli(c.arguments);
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.arguments << "\n" << run.err;
+        const std::string& where = c.exitCode == 0 ? run.out : run.err;
+        EXPECT_NE(where.find(c.found), std::string::npos) << c.arguments << "\n" << where;
+        if (c.exitCode == 2) {
+            EXPECT_EQ(run.err.rfind("fixtally-cli: ", 0), 0u) << run.err;
+            EXPECT_NE(run.err.find("\nusage: fixtally-cli LOG [options]\n"), std::string::npos);
+            EXPECT_TRUE(run.out.empty()) << c.arguments;
+        }
+    }
+}
+
+// The JSON is JSON whatever the log's name holds: bytes that are no UTF-8 become U+FFFD.
+TEST_F(FixtallyCli, JsonStaysValidForAnyFileName) {
+    const std::string log = Path("caf\xe9 \"quoted\".nmea");
+    std::filesystem::copy_file(std::string(FIXTALLY_SOURCE_DIR) + "/examples/static-1hz-hour.nmea",
+                               log);
+    CliRun run = Cli("'" + log + "' --json");
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const nlohmann::json json = nlohmann::json::parse(run.out, nullptr, false);
+    ASSERT_FALSE(json.is_discarded()) << run.out;
+    EXPECT_EQ(json["RecordCount"], 3600);
+    EXPECT_NE(json["StatusPanel0"].get<std::string>().find("caf\xef\xbf\xbd \"quoted\".nmea"),
+              std::string::npos)
+        << json["StatusPanel0"];
+    EXPECT_TRUE(json["accuracy"]["cep95"].is_number());
+    EXPECT_TRUE(json["statistics"]["records_in_range"].is_number_integer());
 }
 
 TEST_F(FixtallyCli, ReportIsTheDefaultOutput) {
