@@ -13,6 +13,7 @@
 #include "platform/HeadlessPlatform.h"
 #include "stats/Accuracy.h"
 #include "stats/CountTally.h"
+#include "stats/Statistics.h"
 
 #include <benchmark/benchmark.h>
 
@@ -104,9 +105,14 @@ BENCHMARK(BM_CountFixes)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // CountFixes keeping every fix's errors, then the percentile figures from them: what
 // fixtally-cli --accuracy and --json add to the count.
+// Each count starts without kept errors, as the one count of a fixtally-cli run does, so
+// that reserving and first touching their memory is part of the cost.
 void CountWithFigures(benchmark::State& state, Program& p) {
-    p.FixErrors.Keep = true;
     for (auto _ : state) {
+        state.PauseTiming();
+        p.FixErrors = FixErrorSamples{};
+        p.FixErrors.Keep = true;
+        state.ResumeTiming();
         CountFixes(p);
         AccuracyFigures figures;
         benchmark::DoNotOptimize(ComputeAccuracy(p.FixErrors, figures));
@@ -166,6 +172,24 @@ void BM_CountFixesLog(benchmark::State& state) {
 }
 BENCHMARK(BM_CountFixesLog)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// The count keeping every fix's errors, without the figures: the share of keeping them.
+void BM_CountFixesLogKeepingErrors(benchmark::State& state) {
+    if (!LogFile().Loaded) {
+        state.SkipWithError("set FIXTALLY_BENCH_LOG to a log");
+        return;
+    }
+    Program& p = LogFile().P;
+    for (auto _ : state) {
+        state.PauseTiming();
+        p.FixErrors = FixErrorSamples{};
+        p.FixErrors.Keep = true;
+        state.ResumeTiming();
+        CountFixes(p);
+    }
+    p.FixErrors = FixErrorSamples{};
+}
+BENCHMARK(BM_CountFixesLogKeepingErrors)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 void BM_CountFixesLogWithFigures(benchmark::State& state) {
     if (!LogFile().Loaded) {
         state.SkipWithError("set FIXTALLY_BENCH_LOG to a log");
@@ -174,6 +198,27 @@ void BM_CountFixesLogWithFigures(benchmark::State& state) {
     CountWithFigures(state, LogFile().P);
 }
 BENCHMARK(BM_CountFixesLogWithFigures)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The average pass, and reserving and bringing in the kept errors' memory, which a second
+// thread does meanwhile.
+void BM_AveragePosition(benchmark::State& state) {
+    Program& p = Log().P;
+    p.Limits = ReadFilterLimits(p.Settings);
+    for (auto _ : state) benchmark::DoNotOptimize(AveragePosition(p.Store, CurrentFilter(p)));
+    PerFix(state);
+}
+BENCHMARK(BM_AveragePosition)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_PrepareSamples(benchmark::State& state) {
+    for (auto _ : state) {
+        FixErrorSamples samples;
+        samples.Keep = true;
+        PrepareSamples(samples, StoreFixes);
+        benchmark::DoNotOptimize(samples.Horizontal.data());
+    }
+    PerFix(state);
+}
+BENCHMARK(BM_PrepareSamples)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The main pass alone in each mode; Sequential is the straightforward count.
 void BM_MainPass(benchmark::State& state) {

@@ -18,30 +18,6 @@ std::size_t Rank(std::size_t n, int percent) {
     return std::clamp<std::size_t>(k, 1, n);
 }
 
-// Mean and standard deviation over n of values added one by one. The sums run around the
-// first value, so that an offset far from zero (a true point metres away) keeps the
-// deviation's precision.
-class MeanSd {
-public:
-    void Add(double v) {
-        if (count_ == 0) shift_ = v;
-        const double d = v - shift_;
-        sum_ += d;
-        squares_ += d * d;
-        ++count_;
-    }
-    double Mean() const { return count_ ? shift_ + sum_ / count_ : NaN; }
-    double Sd() const {
-        if (!count_) return NaN;
-        const double mean = sum_ / count_;
-        return std::sqrt(std::max(0.0, squares_ / count_ - mean * mean));
-    }
-
-private:
-    double shift_ = 0, sum_ = 0, squares_ = 0;
-    long long count_ = 0;
-};
-
 // Orders doubles as unsigned integers: the sign bit flipped for positive values, every bit
 // for negative ones, -0 taken as +0. NaN never comes here.
 std::uint64_t OrderedKey(double value) {
@@ -66,7 +42,8 @@ public:
     }
     std::size_t Size() const { return n_; }
 
-    // Between the reads: the percents asked for, ascending.
+    // Between the reads: the percents asked for, ascending. The histogram is not needed
+    // after this: it becomes the map from a bucket to the values gathered for it.
     void Locate(const int* percents, int count) {
         std::size_t below = 0, bucket = 0;
         for (int j = 0; j < count && n_ > 0; ++j) {
@@ -78,13 +55,15 @@ public:
             }
             targets_.push_back({buckets_.size() - 1, rank - below});
         }
+        std::fill(histogram_.begin(), histogram_.end(), 0u);
+        for (std::size_t g = 0; g < buckets_.size(); ++g)
+            histogram_[buckets_[g].Bucket] = static_cast<std::uint32_t>(g + 1);
     }
 
-    // Second read: the same values in any order.
+    // Second read: the same values in any order. One look-up per value; most values lie
+    // in no wanted bucket.
     void Gather(double v) {
-        const std::size_t bucket = Bucket(v);
-        for (Gathered& g : buckets_)
-            if (g.Bucket == bucket) g.Values.push_back(v);
+        if (const std::uint32_t g = histogram_[Bucket(v)]) buckets_[g - 1].Values.push_back(v);
     }
 
     // The percentiles in the order asked; NaN when no value counted.
@@ -111,7 +90,9 @@ private:
         std::size_t Gathered; // index into buckets_
         std::size_t Offset;   // 0-based rank inside that bucket
     };
-    std::vector<std::uint32_t> histogram_; // a bucket never holds 2^32 fixes
+    // Values per bucket; after Locate, 1 + the index into buckets_ of a wanted bucket, else
+    // 0. A bucket never holds 2^32 fixes.
+    std::vector<std::uint32_t> histogram_;
     std::size_t n_ = 0;
     std::vector<Gathered> buckets_;
     std::vector<Target> targets_;
@@ -121,30 +102,31 @@ constexpr int HorizontalPercents[] = {50, 95, 99};
 constexpr int VerticalPercents[] = {50, 95};
 
 // Each of the two halves reads the errors twice: once for the sums and the counts of its
-// percentile sets, once to gather. They write different members of out.
+// percentile sets, once to gather. They write different members of out. The up offsets'
+// mean and deviation go with the horizontal half, which ranks one set against two.
 void HorizontalFigures(const FixErrorSamples& samples, AccuracyFigures& out) {
     const std::vector<double>& h = samples.Horizontal;
-    const std::vector<double>& east = samples.East;
-    const std::vector<double>& north = samples.North;
+    const std::vector<double>& up = samples.Up;
     const std::size_t n = h.size();
     RankFinder horizontal;
-    MeanSd e, no;
+    RunningMoments u;
     double sumH2 = 0;
     for (std::size_t i = 0; i < n; ++i) {
         sumH2 += h[i] * h[i];
-        e.Add(east[i]);
-        no.Add(north[i]);
         horizontal.Count(h[i]);
+        if (!std::isnan(up[i])) u.Add(up[i]);
     }
     horizontal.Locate(HorizontalPercents, 3);
     for (std::size_t i = 0; i < n; ++i) horizontal.Gather(h[i]);
 
     out.Fixes = static_cast<long long>(n);
     if (n > 0) out.HorizontalRms = std::sqrt(sumH2 / static_cast<double>(n));
-    out.EastMean = e.Mean();
-    out.EastSd = e.Sd();
-    out.NorthMean = no.Mean();
-    out.NorthSd = no.Sd();
+    out.EastMean = samples.East.Mean();
+    out.EastSd = samples.East.Sd();
+    out.NorthMean = samples.North.Mean();
+    out.NorthSd = samples.North.Sd();
+    out.UpMean = u.Mean();
+    out.UpSd = u.Sd();
     double figures[3];
     horizontal.Results(figures, 3);
     out.Cep50 = figures[0];
@@ -157,10 +139,8 @@ void VerticalFigures(const FixErrorSamples& samples, AccuracyFigures& out) {
     const std::vector<double>& up = samples.Up;
     const std::size_t n = h.size();
     RankFinder vertical, error3d;
-    MeanSd u;
     for (std::size_t i = 0; i < n; ++i) {
         if (std::isnan(up[i])) continue;
-        u.Add(up[i]);
         vertical.Count(std::fabs(up[i]));
         error3d.Count(h[i] * h[i] + up[i] * up[i]);
     }
@@ -173,8 +153,6 @@ void VerticalFigures(const FixErrorSamples& samples, AccuracyFigures& out) {
     }
 
     out.FixesWithAltitude = static_cast<long long>(vertical.Size());
-    out.UpMean = u.Mean();
-    out.UpSd = u.Sd();
     double figures[2];
     vertical.Results(figures, 2);
     out.Vertical50 = figures[0];

@@ -57,8 +57,8 @@ void KeepErrors(FixErrorSamples& s, const FixRecord& fix, const Distances& d, co
         dLon += 360;
     // copysign, not a branch: the signs of a receiver's scatter are a coin toss.
     s.Horizontal.push_back(d.Horizontal);
-    s.East.push_back(std::copysign(d.EastWest, dLon));
-    s.North.push_back(std::copysign(d.NorthSouth, fix.Latitude - r.Latitude));
+    s.East.Add(std::copysign(d.EastWest, dLon));
+    s.North.Add(std::copysign(d.NorthSouth, fix.Latitude - r.Latitude));
     s.Up.push_back(fix.Altitude - r.Altitude);
     if (s.KeepTimes) {
         s.Time.push_back(fix.Time);
@@ -252,8 +252,6 @@ bool TallyBlocked(const Pass& pass, const Filter& filter, const GeoPoint& r, Cou
 bool ReserveSamples(FixErrorSamples& s, std::size_t records) {
     try {
         s.Horizontal.reserve(records);
-        s.East.reserve(records);
-        s.North.reserve(records);
         s.Up.reserve(records);
         if (s.KeepTimes) {
             s.Time.reserve(records);
@@ -269,7 +267,24 @@ bool ReserveSamples(FixErrorSamples& s, std::size_t records) {
     }
 }
 
+template <class T> void Touch(std::vector<T>& v, std::size_t records) {
+    v.resize(records);
+    v.clear();
+}
+
 } // namespace
+
+void PrepareSamples(FixErrorSamples& s, std::size_t records) {
+    s.Clear();
+    if (!s.Keep || !ReserveSamples(s, records)) return;
+    // Filled with zeros and emptied: the capacity stays, its pages now in memory.
+    Touch(s.Horizontal, records);
+    Touch(s.Up, records);
+    if (s.KeepTimes) {
+        Touch(s.Time, records);
+        Touch(s.Quality, records);
+    }
+}
 
 bool TallyFixes(const FixStore& store, const FixFilter& filter, const GeoPoint& reference,
                 const CountProgress& progress, CountTally& tally, TallyMode mode,

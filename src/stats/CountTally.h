@@ -59,6 +59,11 @@ enum class TallyMode {
     Parallel,   // the same with the blocks' distances shared between two threads
 };
 
+// Reserves room for the errors of every record in samples (when Keep is set) and brings
+// its pages into memory, so that a pass that keeps them spends no time on either. Without
+// the memory samples stay empty. May run on another thread before the pass.
+void PrepareSamples(FixErrorSamples& samples, std::size_t records);
+
 // The main pass over the store against reference with the filter. Every mode gives the
 // same tally bit for bit: the sums are always added in store order. progress (if set) is
 // asked after every 1024th record; false when the pass stopped there (progress said

@@ -1,10 +1,15 @@
 #include "stats/Statistics.h"
 
 #include <cmath>
+#include <system_error>
+#include <thread>
 
 namespace fixtally {
 
 namespace {
+
+// Below this many records bringing in the errors' memory costs less than a thread.
+constexpr std::size_t PrepareThreadFrom = 65536;
 
 double TwiceRms(double sumOfSquares, long long count) {
     return 2 * std::sqrt(sumOfSquares / static_cast<double>(count));
@@ -55,7 +60,20 @@ StatisticsOutcome Compute(const FixStore& store, const FixFilter& filter,
                           FixStatistics& out, FixErrorSamples* samples, TallyMode mode) {
     out = FixStatistics{};
     if (samples) samples->Clear();
+    // The kept errors of a long log take tens of megabytes: a second thread reserves them
+    // and brings their pages in while this one finds the average.
+    std::thread prepare;
+    if (samples && samples->Keep && store.Count() >= PrepareThreadFrom &&
+        std::thread::hardware_concurrency() > 1) {
+        try {
+            prepare = std::thread(
+                [samples, records = store.Count()] { PrepareSamples(*samples, records); });
+        } catch (const std::system_error&) {
+            // no second thread: the pass reserves them itself
+        }
+    }
     out.Average = AveragePosition(store, filter);
+    if (prepare.joinable()) prepare.join();
     if (std::isnan(out.Average.Latitude) || std::isnan(out.Average.Longitude))
         return StatisticsOutcome::NoEffectiveData;
 

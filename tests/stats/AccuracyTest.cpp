@@ -75,10 +75,11 @@ FixErrorSamples Samples(std::vector<double> east, std::vector<double> north,
                         std::vector<double> up) {
     FixErrorSamples s;
     s.Keep = s.Complete = true;
-    for (std::size_t i = 0; i < east.size(); ++i)
+    for (std::size_t i = 0; i < east.size(); ++i) {
         s.Horizontal.push_back(std::hypot(east[i], north[i]));
-    s.East = std::move(east);
-    s.North = std::move(north);
+        s.East.Add(east[i]);
+        s.North.Add(north[i]);
+    }
     s.Up = std::move(up);
     return s;
 }
@@ -204,12 +205,10 @@ TEST_F(KeptCount, SignsFollowTheCoordinateDifferencesAgainstTheTrueReference) {
     const FixErrorSamples& s = p.FixErrors;
     ASSERT_TRUE(s.Complete);
     ASSERT_EQ(s.Count(), 4u);
-    EXPECT_GT(s.East[0], 0);
-    EXPECT_GT(s.North[0], 0);
-    EXPECT_EQ(s.East[1], 0); // on the reference
-    EXPECT_EQ(s.Horizontal[1], 0);
-    EXPECT_LT(s.East[2], 0);
-    EXPECT_LT(s.North[2], 0);
+    EXPECT_EQ(s.East.Count, 4);
+    EXPECT_GT(s.East.Shift, 0); // the first fix's offset: north-east of the reference
+    EXPECT_GT(s.North.Shift, 0);
+    EXPECT_EQ(s.Horizontal[1], 0); // on the reference
     EXPECT_EQ(s.Horizontal[0], GeodesicDistance(35, 139, 35.0001, 139.0001, 0, 0));
     EXPECT_EQ(s.Up[0], 1);
     EXPECT_TRUE(std::isnan(s.Up[1]));
@@ -226,6 +225,31 @@ TEST_F(KeptCount, SignsFollowTheCoordinateDifferencesAgainstTheTrueReference) {
     EXPECT_DOUBLE_EQ(2 * f.HorizontalRms, p.Results.ErrorSpread.Horizontal);
 }
 
+// One fix in each quarter around the true point: the summed offsets take its signs.
+TEST_F(KeptCount, OffsetSignsInEachQuarter) {
+    struct Case {
+        double latitude, longitude;
+        int east, north; // expected sign
+    } cases[] = {{35.0001, 139.0001, 1, 1},
+                 {34.9999, 139.0001, 1, -1},
+                 {34.9999, 138.9999, -1, -1},
+                 {35.0001, 138.9999, -1, 1}};
+    for (const Case& c : cases) {
+        Load({Fix(Day20210304, c.latitude, c.longitude)});
+        p.Settings.UseAverage = false;
+        p.Settings.TrueLat = "35";
+        p.Settings.TrueLon = "139";
+        p.Settings.TrueAlt = "40";
+        p.FixErrors.Keep = true;
+        CountFixes(p);
+        ASSERT_EQ(p.FixErrors.East.Count, 1);
+        EXPECT_EQ(p.FixErrors.East.Mean() > 0 ? 1 : -1, c.east) << c.latitude << " " << c.longitude;
+        EXPECT_EQ(p.FixErrors.North.Mean() > 0 ? 1 : -1, c.north)
+            << c.latitude << " " << c.longitude;
+        EXPECT_EQ(p.FixErrors.East.Sd(), 0);
+    }
+}
+
 TEST_F(KeptCount, AcrossTheAntimeridianEastIsTheShorterWay) {
     Load({Fix(Day20210304, 0, 179.99999), Fix(Day20210304 + Second, 0, -179.99999)});
     p.Settings.UseAverage = false;
@@ -235,8 +259,10 @@ TEST_F(KeptCount, AcrossTheAntimeridianEastIsTheShorterWay) {
     p.FixErrors.Keep = true;
     CountFixes(p);
     ASSERT_EQ(p.FixErrors.Count(), 2u);
-    EXPECT_LT(p.FixErrors.East[0], 0);
-    EXPECT_GT(p.FixErrors.East[1], 0);
+    // West of 180 degrees, then as far east: no mean offset, a spread of about 1.1 m.
+    EXPECT_LT(p.FixErrors.East.Shift, 0);
+    EXPECT_NEAR(p.FixErrors.East.Mean(), 0, 1e-9);
+    EXPECT_NEAR(p.FixErrors.East.Sd(), 1.113, 0.001);
     EXPECT_TRUE(p.FixErrors.Time.empty()); // times only when asked
 }
 
@@ -288,7 +314,11 @@ TEST_F(KeptCount, KeptErrorsLeaveTheTallyAloneAndAgreeWithASort) {
     }
     EXPECT_EQ(kept[0].Horizontal, kept[1].Horizontal);
     EXPECT_EQ(kept[0].Horizontal, kept[2].Horizontal);
-    EXPECT_EQ(kept[0].East, kept[2].East);
+    EXPECT_TRUE(
+        std::equal(kept[0].Up.begin(), kept[0].Up.end(), kept[2].Up.begin(), kept[2].Up.end(),
+                   [](double a, double b) { return a == b || (std::isnan(a) && std::isnan(b)); }));
+    EXPECT_EQ(kept[0].East.Sum, kept[2].East.Sum);
+    EXPECT_EQ(kept[0].North.Squares, kept[2].North.Squares);
 
     AccuracyFigures f;
     ASSERT_EQ(ComputeAccuracy(kept[2], f), AccuracyOutcome::Computed);
