@@ -18,7 +18,8 @@ fi
 cli_output=false
 for arg in "$log" "$@"; do
     case "$arg" in
-        --report|--status|--json|--export-track|--export-average|--graph|--graph-plain|--pdf|--timeplot|--accuracy|--compare|--help|-h|--version)
+        --report|--status|--json|--export-track|--export-average|--graph|--graph-plain|--pdf|--timeplot|--accuracy|--compare|--help|-h|--version|\
+        --graph=*|--graph-plain=*|--pdf=*|--timeplot=*)
             cli_output=true ;;
     esac
 done
