@@ -107,12 +107,16 @@ BENCHMARK(BM_CountFixes)->Unit(benchmark::kMillisecond)->UseRealTime();
 // fixtally-cli --accuracy and --json add to the count.
 // Each count starts without kept errors, as the one count of a fixtally-cli run does, so
 // that reserving and first touching their memory is part of the cost.
+void StartWithoutKeptErrors(benchmark::State& state, Program& p) {
+    state.PauseTiming();
+    p.FixErrors = FixErrorSamples{};
+    p.FixErrors.Keep = true;
+    state.ResumeTiming();
+}
+
 void CountWithFigures(benchmark::State& state, Program& p) {
     for (auto _ : state) {
-        state.PauseTiming();
-        p.FixErrors = FixErrorSamples{};
-        p.FixErrors.Keep = true;
-        state.ResumeTiming();
+        StartWithoutKeptErrors(state, p);
         CountFixes(p);
         AccuracyFigures figures;
         benchmark::DoNotOptimize(ComputeAccuracy(p.FixErrors, figures));
@@ -180,10 +184,7 @@ void BM_CountFixesLogKeepingErrors(benchmark::State& state) {
     }
     Program& p = LogFile().P;
     for (auto _ : state) {
-        state.PauseTiming();
-        p.FixErrors = FixErrorSamples{};
-        p.FixErrors.Keep = true;
-        state.ResumeTiming();
+        StartWithoutKeptErrors(state, p);
         CountFixes(p);
     }
     p.FixErrors = FixErrorSamples{};

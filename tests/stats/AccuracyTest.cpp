@@ -188,6 +188,14 @@ struct KeptCount : ::testing::Test {
         p.CountRange = p.FullRange = TimeRange{fixes.front().Time, fixes.back().Time};
         p.Log.LastFixTime = fixes.back().Time;
     }
+
+    // The "True coordinates" reference with these three texts.
+    void UseTruePoint(const char* latitude, const char* longitude, const char* altitude) {
+        p.Settings.UseAverage = false;
+        p.Settings.TrueLat = latitude;
+        p.Settings.TrueLon = longitude;
+        p.Settings.TrueAlt = altitude;
+    }
 };
 
 TEST_F(KeptCount, SignsFollowTheCoordinateDifferencesAgainstTheTrueReference) {
@@ -195,10 +203,7 @@ TEST_F(KeptCount, SignsFollowTheCoordinateDifferencesAgainstTheTrueReference) {
           Fix(Day20210304 + 2 * Second, 34.9999, 138.9999),
           Fix(Day20210304 + 3 * Second, 35, 139)});
     p.Store.Append(Fix(0, 35, 139)); // no time: never accepted
-    p.Settings.UseAverage = false;
-    p.Settings.TrueLat = "35";
-    p.Settings.TrueLon = "139";
-    p.Settings.TrueAlt = "40";
+    UseTruePoint("35", "139", "40");
     p.FixErrors.Keep = p.FixErrors.KeepTimes = true;
     CountFixes(p);
 
@@ -236,10 +241,7 @@ TEST_F(KeptCount, OffsetSignsInEachQuarter) {
                  {35.0001, 138.9999, -1, 1}};
     for (const Case& c : cases) {
         Load({Fix(Day20210304, c.latitude, c.longitude)});
-        p.Settings.UseAverage = false;
-        p.Settings.TrueLat = "35";
-        p.Settings.TrueLon = "139";
-        p.Settings.TrueAlt = "40";
+        UseTruePoint("35", "139", "40");
         p.FixErrors.Keep = true;
         CountFixes(p);
         ASSERT_EQ(p.FixErrors.East.Count, 1);
@@ -252,10 +254,7 @@ TEST_F(KeptCount, OffsetSignsInEachQuarter) {
 
 TEST_F(KeptCount, AcrossTheAntimeridianEastIsTheShorterWay) {
     Load({Fix(Day20210304, 0, 179.99999), Fix(Day20210304 + Second, 0, -179.99999)});
-    p.Settings.UseAverage = false;
-    p.Settings.TrueLat = "0";
-    p.Settings.TrueLon = "180";
-    p.Settings.TrueAlt = "0";
+    UseTruePoint("0", "180", "0");
     p.FixErrors.Keep = true;
     CountFixes(p);
     ASSERT_EQ(p.FixErrors.Count(), 2u);
