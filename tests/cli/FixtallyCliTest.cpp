@@ -1,18 +1,15 @@
 // Runs the built fixtally-cli as a script would and checks its output and exit codes.
 
-#include "../support/TempFolder.h"
+#include "CliRunner.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <sys/mount.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -35,20 +32,8 @@ protected:
 
     // Arguments are quoted for the shell; none of them holds a single quote.
     CliRun Cli(const std::string& arguments) {
-        const std::string errFile = Path("stderr.txt");
-        const std::string command = std::string(FIXTALLY_BINARY_DIR) + "/fixtally-cli " +
-                                    arguments + " 2>'" + errFile + "'";
-        CliRun run;
-        FILE* pipe = ::popen(command.c_str(), "r");
-        if (!pipe) return run;
-        std::array<char, 4096> buffer;
-        std::size_t n;
-        while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-            run.out.append(buffer.data(), n);
-        const int status = ::pclose(pipe);
-        run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        run.err = ReadWholeFile(errFile);
-        return run;
+        fixtally::testing::CliOutput run = fixtally::testing::RunCli(arguments, Path("stderr.txt"));
+        return {run.ExitCode, std::move(run.Out), std::move(run.Err)};
     }
 
     std::string Example() const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "../support/FixRecords.h"
 #include "../support/TempFolder.h"
 #include "app/Program.h"
 #include "convert/DatePattern.h"
@@ -41,16 +42,6 @@ struct LoadedProgram {
         P.Average.PublishLogRange(P);
     }
 };
-
-inline FixRecord Fix(double time, double lat, double lon, double alt = NaN) {
-    FixRecord r;
-    r.Time = time;
-    r.Latitude = lat;
-    r.Longitude = lon;
-    r.Altitude = alt;
-    r.FixQuality = u'1';
-    return r;
-}
 
 inline double Day(int year, int month, int day) {
     return DayNumberFromDate(year, month, day);

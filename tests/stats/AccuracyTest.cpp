@@ -1,5 +1,6 @@
 #include "stats/Accuracy.h"
 
+#include "../support/FixRecords.h"
 #include "app/Program.h"
 #include "app/Recount.h"
 #include "geodesy/Geodesic.h"
@@ -15,6 +16,8 @@
 
 namespace fixtally {
 namespace {
+
+using testing::Fix;
 
 constexpr double Day20210304 = 44259;
 constexpr double Second = 1.0 / 86400;
@@ -165,16 +168,6 @@ TEST(ComputeAccuracy, NoFixGivesNoFigures) {
     incomplete.Complete = false;
     EXPECT_EQ(ComputeAccuracy(incomplete, f), AccuracyOutcome::NotKept);
     EXPECT_EQ(f.Fixes, 0);
-}
-
-FixRecord Fix(double time, double lat, double lon, double alt = NaN) {
-    FixRecord fix;
-    fix.Time = time;
-    fix.Latitude = lat;
-    fix.Longitude = lon;
-    fix.Altitude = alt;
-    fix.FixQuality = u'1';
-    return fix;
 }
 
 struct KeptCount : ::testing::Test {

@@ -1,5 +1,6 @@
 #include "app/Recount.h"
 
+#include "../support/FixRecords.h"
 #include "app/Program.h"
 #include "app/ResultsView.h"
 #include "app/TrueCoordinates.h"
@@ -20,18 +21,10 @@
 namespace fixtally {
 namespace {
 
+using testing::Fix;
+
 constexpr double Day20210304 = 44259; // 2021-03-04 00:00 UTC as a day number
 constexpr double Second = 1.0 / 86400;
-
-FixRecord Fix(double time, double lat, double lon, double alt = NaN) {
-    FixRecord fix;
-    fix.Time = time;
-    fix.Latitude = lat;
-    fix.Longitude = lon;
-    fix.Altitude = alt;
-    fix.FixQuality = u'1';
-    return fix;
-}
 
 struct CountFixture : ::testing::Test {
     HeadlessPlatform ui;
