@@ -17,8 +17,11 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <random>
+#include <vector>
 
 namespace fixtally {
 namespace {
@@ -114,14 +117,21 @@ void StartWithoutKeptErrors(benchmark::State& state, Program& p) {
     state.ResumeTiming();
 }
 
+// "figures_ms": the wall time of ComputeAccuracy alone, per count.
 void CountWithFigures(benchmark::State& state, Program& p) {
+    double figuresSeconds = 0;
     for (auto _ : state) {
         StartWithoutKeptErrors(state, p);
         CountFixes(p);
+        const auto start = std::chrono::steady_clock::now();
         AccuracyFigures figures;
         benchmark::DoNotOptimize(ComputeAccuracy(p.FixErrors, figures));
         benchmark::DoNotOptimize(figures.Cep95);
+        figuresSeconds +=
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     }
+    state.counters["figures_ms"] =
+        benchmark::Counter(figuresSeconds * 1000, benchmark::Counter::kAvgIterations);
     p.FixErrors = FixErrorSamples{};
 }
 
@@ -220,6 +230,59 @@ void BM_PrepareSamples(benchmark::State& state) {
     PerFix(state);
 }
 BENCHMARK(BM_PrepareSamples)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// What the figures add, measured in pairs: a plain count and a count from fresh memory
+// keeping the errors plus the figures, one right after the other, so that the load of a
+// shared machine weighs on both alike. "ratio" is the median of the pairs' ratios.
+void BM_FiguresCostPaired(benchmark::State& state) {
+    if (!LogFile().Loaded) {
+        state.SkipWithError("set FIXTALLY_BENCH_LOG to a log");
+        return;
+    }
+    Program& p = LogFile().P;
+    using Clock = std::chrono::steady_clock;
+    std::vector<double> plain, withFigures, ratios;
+    auto countPlain = [&p] {
+        p.FixErrors = FixErrorSamples{};
+        const auto start = Clock::now();
+        CountFixes(p);
+        return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    };
+    auto countWithFigures = [&p] {
+        p.FixErrors = FixErrorSamples{};
+        p.FixErrors.Keep = true;
+        const auto start = Clock::now();
+        CountFixes(p);
+        AccuracyFigures figures;
+        benchmark::DoNotOptimize(ComputeAccuracy(p.FixErrors, figures));
+        return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    };
+    bool plainFirst = true;
+    for (auto _ : state) {
+        // Which goes first changes from pair to pair.
+        double a, b;
+        if (plainFirst) {
+            a = countPlain();
+            b = countWithFigures();
+        } else {
+            b = countWithFigures();
+            a = countPlain();
+        }
+        plainFirst = !plainFirst;
+        plain.push_back(a);
+        withFigures.push_back(b);
+        ratios.push_back(b / a);
+    }
+    p.FixErrors = FixErrorSamples{};
+    auto median = [](std::vector<double> v) {
+        std::nth_element(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(v.size() / 2), v.end());
+        return v[v.size() / 2];
+    };
+    state.counters["plain_ms"] = median(plain);
+    state.counters["figures_ms"] = median(withFigures);
+    state.counters["ratio"] = median(ratios);
+}
+BENCHMARK(BM_FiguresCostPaired)->Iterations(31)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The main pass alone in each mode; Sequential is the straightforward count.
 void BM_MainPass(benchmark::State& state) {

@@ -42,6 +42,12 @@ public:
     }
     std::size_t Size() const { return n_; }
 
+    // Before Locate: adds the counts of a finder that read other values.
+    void Merge(const RankFinder& other) {
+        for (std::size_t b = 0; b < histogram_.size(); ++b) histogram_[b] += other.histogram_[b];
+        n_ += other.n_;
+    }
+
     // Between the reads: the percents asked for, ascending. The histogram is not needed
     // after this: it becomes the map from a bucket to the values gathered for it.
     void Locate(const int* percents, int count) {
@@ -58,6 +64,21 @@ public:
         std::fill(histogram_.begin(), histogram_.end(), 0u);
         for (std::size_t g = 0; g < buckets_.size(); ++g)
             histogram_[buckets_[g].Bucket] = static_cast<std::uint32_t>(g + 1);
+    }
+
+    // Instead of Locate, for a finder that gathers a share of the values for located:
+    // the same wanted buckets.
+    void Follow(const RankFinder& located) {
+        histogram_ = located.histogram_;
+        for (const Gathered& g : located.buckets_) buckets_.push_back({g.Bucket, {}});
+    }
+
+    // After both gathered: takes the values a following finder gathered.
+    void Absorb(const RankFinder& share) {
+        for (std::size_t g = 0; g < buckets_.size(); ++g) {
+            const std::vector<double>& values = share.buckets_[g].Values;
+            buckets_[g].Values.insert(buckets_[g].Values.end(), values.begin(), values.end());
+        }
     }
 
     // Second read: the same values in any order. One look-up per value; most values lie
@@ -101,101 +122,146 @@ private:
 constexpr int HorizontalPercents[] = {50, 95, 99};
 constexpr int VerticalPercents[] = {50, 95};
 
-// Each of the two halves reads the errors twice: once for the sums and the counts of its
-// percentile sets, once to gather. They write different members of out. The up offsets'
-// mean and deviation go with the horizontal half, which ranks one set against two.
-void HorizontalFigures(const FixErrorSamples& samples, AccuracyFigures& out) {
-    const std::vector<double>& h = samples.Horizontal;
-    const std::vector<double>& up = samples.Up;
-    const std::size_t n = h.size();
-    RankFinder horizontal;
-    RunningMoments u;
-    double sumH2 = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        sumH2 += h[i] * h[i];
-        horizontal.Count(h[i]);
-        if (!std::isnan(up[i])) u.Add(up[i]);
-    }
-    horizontal.Locate(HorizontalPercents, 3);
-    for (std::size_t i = 0; i < n; ++i) horizontal.Gather(h[i]);
+// The three sets ranked: horizontal errors, |up| and the squared 3D errors of the fixes
+// with an altitude (the root of the k-th smallest square is the k-th smallest root, since
+// the root is monotonic and correctly rounded).
+struct Finders {
+    RankFinder Horizontal, Vertical, Error3d;
 
-    out.Fixes = static_cast<long long>(n);
-    if (n > 0) out.HorizontalRms = std::sqrt(sumH2 / static_cast<double>(n));
-    out.EastMean = samples.East.Mean();
-    out.EastSd = samples.East.Sd();
-    out.NorthMean = samples.North.Mean();
-    out.NorthSd = samples.North.Sd();
-    out.UpMean = u.Mean();
-    out.UpSd = u.Sd();
-    double figures[3];
-    horizontal.Results(figures, 3);
-    out.Cep50 = figures[0];
-    out.Cep95 = figures[1];
-    out.Cep99 = figures[2];
-}
-
-void VerticalFigures(const FixErrorSamples& samples, AccuracyFigures& out) {
-    const std::vector<double>& h = samples.Horizontal;
-    const std::vector<double>& up = samples.Up;
-    const std::size_t n = h.size();
-    RankFinder vertical, error3d;
-    for (std::size_t i = 0; i < n; ++i) {
-        if (std::isnan(up[i])) continue;
-        vertical.Count(std::fabs(up[i]));
-        error3d.Count(h[i] * h[i] + up[i] * up[i]);
+    void Count(const FixErrorSamples& s, std::size_t begin, std::size_t end) {
+        const double* h = s.Horizontal.data();
+        const double* up = s.Up.data();
+        for (std::size_t i = begin; i < end; ++i) {
+            Horizontal.Count(h[i]);
+            if (std::isnan(up[i])) continue;
+            Vertical.Count(std::fabs(up[i]));
+            Error3d.Count(h[i] * h[i] + up[i] * up[i]);
+        }
     }
-    vertical.Locate(VerticalPercents, 2);
-    error3d.Locate(VerticalPercents, 2);
-    for (std::size_t i = 0; i < n; ++i) {
-        if (std::isnan(up[i])) continue;
-        vertical.Gather(std::fabs(up[i]));
-        error3d.Gather(h[i] * h[i] + up[i] * up[i]);
+    void Merge(const Finders& other) {
+        Horizontal.Merge(other.Horizontal);
+        Vertical.Merge(other.Vertical);
+        Error3d.Merge(other.Error3d);
     }
-
-    out.FixesWithAltitude = static_cast<long long>(vertical.Size());
-    double figures[2];
-    vertical.Results(figures, 2);
-    out.Vertical50 = figures[0];
-    out.Vertical95 = figures[1];
-    // Ranked by the squares: the root of the k-th smallest square is the k-th smallest
-    // root, since the root is monotonic and correctly rounded.
-    error3d.Results(figures, 2);
-    out.Error3d50 = std::sqrt(figures[0]);
-    out.Error3d95 = std::sqrt(figures[1]);
-}
+    void Locate() {
+        Horizontal.Locate(HorizontalPercents, 3);
+        Vertical.Locate(VerticalPercents, 2);
+        Error3d.Locate(VerticalPercents, 2);
+    }
+    void Follow(const Finders& located) {
+        Horizontal.Follow(located.Horizontal);
+        Vertical.Follow(located.Vertical);
+        Error3d.Follow(located.Error3d);
+    }
+    void Gather(const FixErrorSamples& s, std::size_t begin, std::size_t end) {
+        const double* h = s.Horizontal.data();
+        const double* up = s.Up.data();
+        for (std::size_t i = begin; i < end; ++i) {
+            Horizontal.Gather(h[i]);
+            if (std::isnan(up[i])) continue;
+            Vertical.Gather(std::fabs(up[i]));
+            Error3d.Gather(h[i] * h[i] + up[i] * up[i]);
+        }
+    }
+    void Absorb(const Finders& share) {
+        Horizontal.Absorb(share.Horizontal);
+        Vertical.Absorb(share.Vertical);
+        Error3d.Absorb(share.Error3d);
+    }
+};
 
 // Below this many fixes a second thread costs more than it saves.
 constexpr std::size_t SecondThreadFrom = 65536;
 
-// The two halves side by side on two cores when there are many fixes. Throws bad_alloc.
-void Compute(const FixErrorSamples& samples, AccuracyFigures& out) {
-    std::thread vertical;
-    bool outOfMemory = false;
-    if (samples.Count() >= SecondThreadFrom && std::thread::hardware_concurrency() > 1) {
+// Runs job on a second thread while the caller does its own share; false when no thread
+// could be started (the caller then does job itself). A bad_alloc of job is thrown here.
+class SecondThread {
+public:
+    template <class Job> bool Start(Job job) {
         try {
-            vertical = std::thread([&] {
+            thread_ = std::thread([this, job] {
                 try {
-                    VerticalFigures(samples, out);
+                    job();
                 } catch (const std::bad_alloc&) {
-                    outOfMemory = true;
+                    outOfMemory_ = true;
                 }
             });
+            return true;
         } catch (const std::system_error&) {
-            // no second thread: both halves here
+            return false;
         }
     }
-    try {
-        HorizontalFigures(samples, out);
-    } catch (...) {
-        if (vertical.joinable()) vertical.join();
-        throw;
+    void Finish() {
+        thread_.join();
+        if (outOfMemory_) throw std::bad_alloc();
     }
-    if (vertical.joinable()) {
-        vertical.join();
-        if (outOfMemory) throw std::bad_alloc();
-    } else {
-        VerticalFigures(samples, out);
+    ~SecondThread() {
+        if (thread_.joinable()) thread_.join();
     }
+
+private:
+    std::thread thread_;
+    bool outOfMemory_ = false;
+};
+
+// Both reads split between two cores when there are many fixes: the second half of the
+// fixes is counted, then gathered, by a second finder of each set, whose counts join the
+// first before the wanted buckets are located. Throws bad_alloc.
+void RankAll(const FixErrorSamples& samples, Finders& finders) {
+    const std::size_t n = samples.Count();
+    if (n >= SecondThreadFrom && std::thread::hardware_concurrency() > 1) {
+        const std::size_t half = n / 2;
+        Finders share;
+        SecondThread counting;
+        if (counting.Start([&] { share.Count(samples, half, n); })) {
+            finders.Count(samples, 0, half);
+            counting.Finish();
+            finders.Merge(share);
+            finders.Locate();
+            Finders gathered;
+            gathered.Follow(finders);
+            SecondThread gathering;
+            if (gathering.Start([&] { gathered.Gather(samples, half, n); })) {
+                finders.Gather(samples, 0, half);
+                gathering.Finish();
+            } else {
+                finders.Gather(samples, 0, half);
+                gathered.Gather(samples, half, n);
+            }
+            finders.Absorb(gathered);
+            return;
+        }
+    }
+    finders.Count(samples, 0, n);
+    finders.Locate();
+    finders.Gather(samples, 0, n);
+}
+
+void Compute(const FixErrorSamples& samples, AccuracyFigures& out) {
+    const std::size_t n = samples.Count();
+    out.Fixes = static_cast<long long>(n);
+    if (n > 0) out.HorizontalRms = std::sqrt(samples.HorizontalSquares / static_cast<double>(n));
+    out.EastMean = samples.East.Mean();
+    out.EastSd = samples.East.Sd();
+    out.NorthMean = samples.North.Mean();
+    out.NorthSd = samples.North.Sd();
+    out.UpMean = samples.UpOffsets.Mean();
+    out.UpSd = samples.UpOffsets.Sd();
+
+    Finders finders;
+    RankAll(samples, finders);
+    double figures[3];
+    finders.Horizontal.Results(figures, 3);
+    out.Cep50 = figures[0];
+    out.Cep95 = figures[1];
+    out.Cep99 = figures[2];
+    out.FixesWithAltitude = static_cast<long long>(finders.Vertical.Size());
+    finders.Vertical.Results(figures, 2);
+    out.Vertical50 = figures[0];
+    out.Vertical95 = figures[1];
+    finders.Error3d.Results(figures, 2);
+    out.Error3d50 = std::sqrt(figures[0]);
+    out.Error3d95 = std::sqrt(figures[1]);
 }
 
 } // namespace

@@ -56,10 +56,8 @@ void KeepErrors(FixErrorSamples& s, const FixRecord& fix, const Distances& d, co
     else if (dLon < -180)
         dLon += 360;
     // copysign, not a branch: the signs of a receiver's scatter are a coin toss.
-    s.Horizontal.push_back(d.Horizontal);
-    s.East.Add(std::copysign(d.EastWest, dLon));
-    s.North.Add(std::copysign(d.NorthSouth, fix.Latitude - r.Latitude));
-    s.Up.push_back(fix.Altitude - r.Altitude);
+    s.Add(d.Horizontal, std::copysign(d.EastWest, dLon),
+          std::copysign(d.NorthSouth, fix.Latitude - r.Latitude), fix.Altitude - r.Altitude);
     if (s.KeepTimes) {
         s.Time.push_back(fix.Time);
         s.Quality.push_back(fix.FixQuality);

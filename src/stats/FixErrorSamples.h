@@ -35,29 +35,43 @@ struct RunningMoments {
 // The error of every accepted fix of one count, in store order, kept by the main pass only
 // when Keep is set, so that a count without the percentile figures or the time plot stores
 // nothing. The vectors are reserved for the whole store before the pass: no allocation
-// per fix. The signed east and north offsets are only summed: their mean and deviation
-// are all that is asked of them, and a long log keeps 16 bytes less per fix.
+// per fix. What is only asked for its mean and deviation (the signed offsets) or its RMS
+// is summed in store order as the fixes come, not stored: the percentile figures may then
+// rank the stored errors in any order, and a long log keeps 16 bytes less per fix.
 struct FixErrorSamples {
-    bool Keep = false;      // keep Horizontal and Up, sum East and North
+    bool Keep = false;      // keep Horizontal and Up and the sums
     bool KeepTimes = false; // with Keep: also Time and Quality (the error-over-time plot)
     bool Complete = false;  // the pass that filled the vectors ran to its end
 
     std::vector<double> Horizontal; // metres from the reference
-    RunningMoments East;            // metres, negative west of the reference
-    RunningMoments North;           // metres, negative south of the reference
     std::vector<double> Up;         // altitude minus reference altitude; NaN without altitude
     std::vector<double> Time;       // day number of the fix
     std::vector<char16_t> Quality;  // fix-quality character of the fix
+    RunningMoments East;            // metres, negative west of the reference
+    RunningMoments North;           // metres, negative south of the reference
+    RunningMoments UpOffsets;       // Up of the fixes with an altitude
+    double HorizontalSquares = 0;   // sum of Horizontal squared
 
     std::size_t Count() const { return Horizontal.size(); }
+
+    // The errors of the next accepted fix (up NaN without altitude).
+    void Add(double horizontal, double east, double north, double up) {
+        Horizontal.push_back(horizontal);
+        Up.push_back(up);
+        East.Add(east);
+        North.Add(north);
+        if (!std::isnan(up)) UpOffsets.Add(up);
+        HorizontalSquares += horizontal * horizontal;
+    }
+
     void Clear() {
         Complete = false;
         Horizontal.clear();
-        East = {};
-        North = {};
         Up.clear();
         Time.clear();
         Quality.clear();
+        East = North = UpOffsets = {};
+        HorizontalSquares = 0;
     }
 };
 

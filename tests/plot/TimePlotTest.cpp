@@ -35,10 +35,8 @@ protected:
         errors.Keep = errors.KeepTimes = errors.Complete = true;
         for (std::size_t i = 0; i < seconds.size(); ++i) {
             errors.Time.push_back(Day20260314 + 0.5 + seconds[i] * Second);
-            errors.Horizontal.push_back(1 + static_cast<double>(i % 5));
-            errors.East.Add(0);
-            errors.North.Add(0);
-            errors.Up.push_back(i % 7 == 0 ? NaN : static_cast<double>(i % 5) - 2);
+            errors.Add(1 + static_cast<double>(i % 5), 0, 0,
+                       i % 7 == 0 ? NaN : static_cast<double>(i % 5) - 2);
             errors.Quality.push_back(i % 3 == 0 ? u'4' : u'1');
         }
         input.Errors = &errors;

@@ -74,16 +74,12 @@ TEST(NearestRankPercentile, AgreesWithASortOfManyValues) {
     }
 }
 
-FixErrorSamples Samples(std::vector<double> east, std::vector<double> north,
-                        std::vector<double> up) {
+FixErrorSamples Samples(const std::vector<double>& east, const std::vector<double>& north,
+                        const std::vector<double>& up) {
     FixErrorSamples s;
     s.Keep = s.Complete = true;
-    for (std::size_t i = 0; i < east.size(); ++i) {
-        s.Horizontal.push_back(std::hypot(east[i], north[i]));
-        s.East.Add(east[i]);
-        s.North.Add(north[i]);
-    }
-    s.Up = std::move(up);
+    for (std::size_t i = 0; i < east.size(); ++i)
+        s.Add(std::hypot(east[i], north[i]), east[i], north[i], up[i]);
     return s;
 }
 
@@ -116,35 +112,53 @@ TEST(ComputeAccuracy, MeansDeviationsAndThreeDimensionalErrors) {
     EXPECT_EQ(f.Cep95, 3);
 }
 
-// Many fixes: the horizontal and vertical halves run side by side and give what a sort gives.
+// Many fixes: the two halves of the fixes are ranked side by side and give what a sort
+// gives, also when the halves differ (altitudes only in the second half of an odd count; a
+// receiver drifting away, whose largest errors all lie in the second half).
 TEST(ComputeAccuracy, ManyFixesAgreeWithASort) {
-    std::mt19937_64 gen(3);
-    std::normal_distribution<double> metres(0, 2);
-    std::vector<double> east, north, up;
-    for (int i = 0; i < 100000; ++i) {
-        east.push_back(metres(gen));
-        north.push_back(metres(gen));
-        up.push_back(i % 10 == 0 ? NaN : metres(gen));
+    enum class Layout { EveryTenthWithoutAltitude, AltitudesInTheSecondHalf, Drifting };
+    for (Layout layout :
+         {Layout::EveryTenthWithoutAltitude, Layout::AltitudesInTheSecondHalf, Layout::Drifting}) {
+        std::mt19937_64 gen(3);
+        std::normal_distribution<double> metres(0, 2);
+        const int n = layout == Layout::AltitudesInTheSecondHalf ? 100001 : 100000;
+        std::vector<double> east, north, up;
+        for (int i = 0; i < n; ++i) {
+            const double drift = layout == Layout::Drifting ? i * 1e-3 : 0;
+            east.push_back(metres(gen) + drift);
+            north.push_back(metres(gen));
+            const bool noAltitude = layout == Layout::EveryTenthWithoutAltitude
+                                        ? i % 10 == 0
+                                        : layout == Layout::AltitudesInTheSecondHalf && i < n / 2;
+            up.push_back(noAltitude ? NaN : metres(gen) - drift);
+        }
+        const FixErrorSamples s = Samples(east, north, up);
+        AccuracyFigures f;
+        ASSERT_EQ(ComputeAccuracy(s, f), AccuracyOutcome::Computed);
+        auto rank = [](std::vector<double> values, int percent) {
+            std::sort(values.begin(), values.end());
+            return values[(values.size() * percent + 99) / 100 - 1];
+        };
+        std::vector<double> vertical, error3d;
+        for (std::size_t i = 0; i < up.size(); ++i) {
+            if (std::isnan(up[i])) continue;
+            vertical.push_back(std::fabs(up[i]));
+            error3d.push_back(std::sqrt(s.Horizontal[i] * s.Horizontal[i] + up[i] * up[i]));
+        }
+        const int which = static_cast<int>(layout);
+        EXPECT_EQ(f.Cep50, rank(s.Horizontal, 50)) << which;
+        EXPECT_EQ(f.Cep95, rank(s.Horizontal, 95)) << which;
+        EXPECT_EQ(f.Cep99, rank(s.Horizontal, 99)) << which;
+        EXPECT_EQ(f.Vertical50, rank(vertical, 50)) << which;
+        EXPECT_EQ(f.Vertical95, rank(vertical, 95)) << which;
+        EXPECT_EQ(f.Error3d50, rank(error3d, 50)) << which;
+        EXPECT_EQ(f.Error3d95, rank(error3d, 95)) << which;
+        EXPECT_EQ(f.FixesWithAltitude, static_cast<long long>(vertical.size())) << which;
+        if (layout == Layout::EveryTenthWithoutAltitude) {
+            EXPECT_EQ(f.FixesWithAltitude, 90000);
+            EXPECT_NEAR(f.EastSd, 2, 0.05);
+        }
     }
-    const FixErrorSamples s = Samples(east, north, up);
-    AccuracyFigures f;
-    ASSERT_EQ(ComputeAccuracy(s, f), AccuracyOutcome::Computed);
-    auto rank = [](std::vector<double> values, int percent) {
-        std::sort(values.begin(), values.end());
-        return values[(values.size() * percent + 99) / 100 - 1];
-    };
-    std::vector<double> vertical, error3d;
-    for (std::size_t i = 0; i < up.size(); ++i) {
-        if (std::isnan(up[i])) continue;
-        vertical.push_back(std::fabs(up[i]));
-        error3d.push_back(std::sqrt(s.Horizontal[i] * s.Horizontal[i] + up[i] * up[i]));
-    }
-    EXPECT_EQ(f.Cep50, rank(s.Horizontal, 50));
-    EXPECT_EQ(f.Cep99, rank(s.Horizontal, 99));
-    EXPECT_EQ(f.Vertical95, rank(vertical, 95));
-    EXPECT_EQ(f.Error3d95, rank(error3d, 95));
-    EXPECT_EQ(f.FixesWithAltitude, 90000);
-    EXPECT_NEAR(f.EastSd, 2, 0.05);
 }
 
 TEST(ComputeAccuracy, NoFixGivesNoFigures) {
