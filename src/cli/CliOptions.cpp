@@ -4,11 +4,13 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <initializer_list>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
 namespace fixtally {
 
@@ -39,7 +41,7 @@ const char* const CliUsage =
     "  --expand              expand mode (the /H switch)\n"
     "  --true LAT LON ALT    use these true coordinates as the reference: latitude and\n"
     "                        longitude in degrees (35.68, \"35 40 52.4N\"), altitude in\n"
-    "                        metres\n"
+    "                        metres; also one word LAT,LON,ALT\n"
     "  --range START END     set the count range after loading, as the count-range\n"
     "                        dialog does: times in the date format in use, clamped to\n"
     "                        the log; a time that does not read means the log's own\n"
@@ -195,6 +197,29 @@ bool Assign(const CLI::Option& option, const std::vector<std::string>& values,
     return true;
 }
 
+// The command line with "--true LAT,LON,ALT" (or --true=LAT,LON,ALT) written as three
+// words: a coordinate text never holds a comma, so a word with exactly two of them after
+// --true is the three.
+std::vector<std::string> SplitTrueCoordinates(int argc, const char* const* argv) {
+    std::vector<std::string> words(argv, argv + argc);
+    for (std::size_t i = 1; i < words.size(); ++i) {
+        if (words[i].rfind("--true=", 0) == 0) {
+            words.insert(words.begin() + static_cast<std::ptrdiff_t>(i) + 1, words[i].substr(7));
+            words[i] = "--true";
+        }
+        if (words[i] != "--true" || i + 1 >= words.size() ||
+            std::count(words[i + 1].begin(), words[i + 1].end(), ',') != 2)
+            continue;
+        const std::string joined = words[i + 1];
+        const std::size_t first = joined.find(','), second = joined.find(',', first + 1);
+        words[i + 1] = joined.substr(0, first);
+        words.insert(words.begin() + static_cast<std::ptrdiff_t>(i) + 2,
+                     {joined.substr(first + 1, second - first - 1), joined.substr(second + 1)});
+        i += 3;
+    }
+    return words;
+}
+
 // Which options go with which, and what --compare leaves out; CLI11 only reads the
 // words.
 bool CheckCombinations(CliOptions& o, std::string& error) {
@@ -275,8 +300,11 @@ bool ParseCliOptions(int argc, const char* const* argv, CliOptions& o, std::stri
     for (const auto& [name, value] : flags) app.add_flag(name, *value);
     app.add_option("LOG", o.CompareLogs);
 
+    const std::vector<std::string> words = SplitTrueCoordinates(argc, argv);
+    std::vector<const char*> wordPointers;
+    for (const std::string& word : words) wordPointers.push_back(word.c_str());
     try {
-        app.parse(argc, argv);
+        app.parse(static_cast<int>(wordPointers.size()), wordPointers.data());
     } catch (const CLI::ParseError& e) {
         error = e.what();
         return false;
