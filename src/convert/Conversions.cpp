@@ -210,18 +210,36 @@ bool ParseDecimal(std::string_view text, double& value) {
     return true;
 }
 
-int TextToInt(std::string_view text) {
+namespace {
+
+// The trimmed text read as a decimal int: the value, and whether the whole text was a
+// number (errc() with ptr at the end) or a number outside the range.
+std::from_chars_result ReadInt(std::string_view text, int& value) {
     text = TrimText(text);
     const char* b = text.data();
     const char* e = b + text.size();
     if (b != e && *b == '+') {
         ++b;
-        if (b != e && *b == '-') return 0;
+        if (b != e && *b == '-') return {b, std::errc::invalid_argument};
     }
+    if (b == e) return {b, std::errc::invalid_argument};
+    auto result = std::from_chars(b, e, value, 10);
+    if (result.ptr != e && result.ec == std::errc()) result.ec = std::errc::invalid_argument;
+    if (result.ptr != e && result.ec == std::errc::result_out_of_range)
+        result.ec = std::errc::invalid_argument;
+    return result;
+}
+
+} // namespace
+
+int TextToInt(std::string_view text) {
     int value = 0;
-    auto [ptr, ec] = std::from_chars(b, e, value, 10);
-    if (ec != std::errc() || ptr != e || b == e) return 0;
-    return value;
+    return ReadInt(text, value).ec == std::errc() ? value : 0;
+}
+
+bool IntegerTextOutOfRange(std::string_view text) {
+    int value = 0;
+    return ReadInt(text, value).ec == std::errc::result_out_of_range;
 }
 
 double TextToFloat(std::string_view text) {

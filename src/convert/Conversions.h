@@ -38,6 +38,10 @@ bool ParseDecimal(std::string_view text, double& value);
 // value outside the 32-bit range.
 int TextToInt(std::string_view text);
 
+// True when the trimmed text is a whole number, as TextToInt reads one, that lies outside
+// the 32-bit range (TextToInt gives 0 for it): a count too large to be a count.
+bool IntegerTextOutOfRange(std::string_view text);
+
 // Trimmed text as a decimal number; NaN when empty or not a number.
 double TextToFloat(std::string_view text);
 

@@ -31,6 +31,7 @@ TEST(TextToInt, ReadsDecimalIntegersAndGivesZeroOtherwise) {
     struct Case {
         const char* text;
         int expected;
+        bool outOfRange = false; // IntegerTextOutOfRange
     } cases[] = {
         {"12", 12},
         {" 12\t", 12},
@@ -39,7 +40,10 @@ TEST(TextToInt, ReadsDecimalIntegersAndGivesZeroOtherwise) {
         {"08", 8},
         {"2147483647", 2147483647},
         {"-2147483648", -2147483647 - 1},
-        {"2147483648", 0}, // outside 32 bits
+        {"2147483648", 0, true}, // outside 32 bits
+        {" -99999999999 ", 0, true},
+        {"+99999999999", 0, true},
+        {"99999999999x", 0},
         {"1.0", 0},
         {"", 0},
         {"abc", 0},
@@ -51,6 +55,7 @@ TEST(TextToInt, ReadsDecimalIntegersAndGivesZeroOtherwise) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
         EXPECT_EQ(c.expected, TextToInt(c.text));
+        EXPECT_EQ(c.outOfRange, IntegerTextOutOfRange(c.text));
     }
 }
 

@@ -194,11 +194,23 @@ char16_t QualityWordToDigit(std::string_view text, bool isRtklibLog) {
     return first;
 }
 
-int ParseLeadingInt(std::string_view text) {
+namespace {
+
+std::string_view LeadingIntText(std::string_view text) {
     text = TrimText(text);
     std::size_t n = 0;
     while (n < text.size() && (IsDigit(text[n]) || text[n] == '+' || text[n] == '-')) ++n;
-    return TextToInt(text.substr(0, n));
+    return text.substr(0, n);
+}
+
+} // namespace
+
+int ParseLeadingInt(std::string_view text) {
+    return TextToInt(LeadingIntText(text));
+}
+
+bool LeadingIntOutOfRange(std::string_view text) {
+    return IntegerTextOutOfRange(LeadingIntText(text));
 }
 
 void CompactDateToSlashed(std::string_view text, std::string& out) {

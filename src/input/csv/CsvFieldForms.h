@@ -32,6 +32,8 @@ char16_t QualityWordToDigit(std::string_view text, bool isRtklibLog);
 // The leading run of "+-0123456789" of the trimmed text as an integer; 0 when it is not
 // one ("8/12" gives 8).
 int ParseLeadingInt(std::string_view text);
+// True when those leading characters are a whole number outside the 32-bit range.
+bool LeadingIntOutOfRange(std::string_view text);
 
 // A year-first date without separators to month/day/year: "20140517" gives
 // "05/17/2014", "140517" gives "05/17/14". An empty text stays empty.

@@ -232,7 +232,9 @@ bool CsvLineDecoder::DecodeLine(std::string_view line, double previousTime, CsvF
         if (!nsat.empty()) {
             // 255 means "absent": a count outside a byte is not kept.
             const int count = ParseLeadingInt(nsat);
-            values.Satellites = count >= 0 && count < 255 ? static_cast<std::uint8_t>(count) : 255;
+            values.Satellites = count >= 0 && count < 255 && !LeadingIntOutOfRange(nsat)
+                                    ? static_cast<std::uint8_t>(count)
+                                    : 255;
         }
     }
 

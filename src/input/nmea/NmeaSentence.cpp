@@ -169,7 +169,7 @@ void CountNewEpoch(const NmeaDecoder& d, double time, std::int64_t& count) {
 // A satellite count as the record stores it: a byte, 255 meaning absent. An empty field
 // is absent too, so that it does not pull the least count to 0.
 int SatelliteCount(std::string_view field) {
-    if (TrimText(field).empty()) return 255;
+    if (TrimText(field).empty() || IntegerTextOutOfRange(field)) return 255;
     int count = TextToInt(field);
     return count < 0 || count > 254 ? 255 : count;
 }

@@ -156,6 +156,11 @@ TEST(CsvFix, ColumnsToValues) {
     EXPECT_TRUE(std::isnan(south->Height));
     EXPECT_TRUE(std::isnan(south->Hdop));
     EXPECT_EQ(south->Satellites, 255);
+    // A count too large for an int is no count, not 0 satellites.
+    const auto huge = Decode("LAT,LON,NSAT (USED/VIEW)", "35.5,139.25,99999999999(12)");
+    ASSERT_TRUE(huge);
+    EXPECT_EQ(huge->Satellites, 255);
+    EXPECT_EQ(Decode("LAT,LON,NSAT (USED/VIEW)", "35.5,139.25,12(12)")->Satellites, 12);
     EXPECT_EQ(south->Quality, u' ');
     EXPECT_EQ(south->Time, 0);
 

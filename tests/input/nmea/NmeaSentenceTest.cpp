@@ -592,7 +592,7 @@ TEST_F(NmeaSentenceTest, DopsAndSatelliteCountsThatAreNoValuesAreAbsent) {
         int satellites;
     } cases[] = {
         {"-1e308", "08", 1.3, 8}, {"-0.5", "-3", 1.3, 255}, {"1e400", "256", 1.3, 255},
-        {"0.9", "300", 0.9, 255}, {"0.9", "254", 0.9, 254},
+        {"0.9", "300", 0.9, 255}, {"0.9", "254", 0.9, 254}, {"0.9", "99999999999", 0.9, 255},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.hdop);
