@@ -10,20 +10,20 @@ namespace fixtally {
 
 Json AccuracyJson(const AccuracyFigures& f) {
     Json w = Json::object();
-    w["cep50"] = NumberOrNull(f.Cep50);
-    w["cep95"] = NumberOrNull(f.Cep95);
-    w["cep99"] = NumberOrNull(f.Cep99);
-    w["vertical50"] = NumberOrNull(f.Vertical50);
-    w["vertical95"] = NumberOrNull(f.Vertical95);
-    w["error3d50"] = NumberOrNull(f.Error3d50);
-    w["error3d95"] = NumberOrNull(f.Error3d95);
-    w["east_mean"] = NumberOrNull(f.EastMean);
-    w["east_sd"] = NumberOrNull(f.EastSd);
-    w["north_mean"] = NumberOrNull(f.NorthMean);
-    w["north_sd"] = NumberOrNull(f.NorthSd);
-    w["up_mean"] = NumberOrNull(f.UpMean);
-    w["up_sd"] = NumberOrNull(f.UpSd);
-    w["horizontal_rms"] = NumberOrNull(f.HorizontalRms);
+    w["cep50"] = f.Cep50;
+    w["cep95"] = f.Cep95;
+    w["cep99"] = f.Cep99;
+    w["vertical50"] = f.Vertical50;
+    w["vertical95"] = f.Vertical95;
+    w["error3d50"] = f.Error3d50;
+    w["error3d95"] = f.Error3d95;
+    w["east_mean"] = f.EastMean;
+    w["east_sd"] = f.EastSd;
+    w["north_mean"] = f.NorthMean;
+    w["north_sd"] = f.NorthSd;
+    w["up_mean"] = f.UpMean;
+    w["up_sd"] = f.UpSd;
+    w["horizontal_rms"] = f.HorizontalRms;
     w["fixes"] = f.Fixes;
     w["fixes_with_altitude"] = f.FixesWithAltitude;
     return w;

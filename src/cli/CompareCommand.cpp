@@ -248,17 +248,17 @@ void WriteJson(const std::vector<CompareRow>& rows, bool twoDrms, std::ostream& 
             w["fixes_accepted"] = r.Accepted;
             w["records_read"] = r.Read;
             w["records_in_range"] = r.InRange;
-            w["pass_percent"] = NumberOrNull(r.InRange > 0 ? 100.0 * r.Accepted / r.InRange : NaN);
+            w["pass_percent"] = r.InRange > 0 ? 100.0 * r.Accepted / r.InRange : NaN;
         }
         w["spread_kind"] = twoDrms ? "2drms" : "CEP(50%)";
-        w["horizontal_spread_m"] = NumberOrNull(r.Spread);
-        w["cep50_m"] = NumberOrNull(r.Figures.Cep50);
-        w["cep95_m"] = NumberOrNull(r.Figures.Cep95);
-        w["vertical95_m"] = NumberOrNull(r.Figures.Vertical95);
-        w["average_latitude_deg"] = NumberOrNull(r.Average.Latitude);
-        w["average_longitude_deg"] = NumberOrNull(r.Average.Longitude);
-        w["average_altitude_m"] = NumberOrNull(r.Average.Altitude);
-        w["from_first_m"] = NumberOrNull(r.FromFirst);
+        w["horizontal_spread_m"] = r.Spread;
+        w["cep50_m"] = r.Figures.Cep50;
+        w["cep95_m"] = r.Figures.Cep95;
+        w["vertical95_m"] = r.Figures.Vertical95;
+        w["average_latitude_deg"] = r.Average.Latitude;
+        w["average_longitude_deg"] = r.Average.Longitude;
+        w["average_altitude_m"] = r.Average.Altitude;
+        w["from_first_m"] = r.FromFirst;
         w["error"] = r.Reason.empty() ? Json(nullptr) : Json(r.Reason);
         list.push_back(std::move(w));
     }

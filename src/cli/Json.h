@@ -15,9 +15,4 @@ using Json = nlohmann::ordered_json;
 // the text is always JSON.
 std::string JsonText(const Json& value);
 
-// A number, or null where it is NaN (nothing counted).
-inline Json NumberOrNull(double value) {
-    return value == value ? Json(value) : Json(nullptr);
-}
-
 } // namespace fixtally

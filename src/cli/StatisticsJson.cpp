@@ -40,7 +40,7 @@ template <class Tally> Json Range(const Tally& t) {
     const bool any = t.Count > 0;
     Json out = Json::object();
     out["min"] = any ? Json(t.Min) : Json(nullptr);
-    out["average"] = NumberOrNull(Mean(static_cast<double>(t.Sum), t.Count));
+    out["average"] = Mean(static_cast<double>(t.Sum), t.Count);
     out["max"] = any ? Json(t.Max) : Json(nullptr);
     return out;
 }
@@ -55,12 +55,12 @@ Json StatisticsJson(const Program& program) {
 
     Json w = Json::object();
     w["spread_kind"] = twoDrms ? "2drms" : "CEP(50%)";
-    w["horizontal_spread_m"] = NumberOrNull(s.Spread.Horizontal * factor);
-    w["east_west_spread_m"] = NumberOrNull(s.Spread.EastWest * factor);
-    w["north_south_spread_m"] = NumberOrNull(s.Spread.NorthSouth * factor);
-    w["altitude_spread_m"] = NumberOrNull(s.Spread.Altitude * factor);
-    w["horizontal_2drms_m"] = NumberOrNull(s.Spread.Horizontal);
-    w["altitude_2drms_m"] = NumberOrNull(s.Spread.Altitude);
+    w["horizontal_spread_m"] = s.Spread.Horizontal * factor;
+    w["east_west_spread_m"] = s.Spread.EastWest * factor;
+    w["north_south_spread_m"] = s.Spread.NorthSouth * factor;
+    w["altitude_spread_m"] = s.Spread.Altitude * factor;
+    w["horizontal_2drms_m"] = s.Spread.Horizontal;
+    w["altitude_2drms_m"] = s.Spread.Altitude;
     w["average"] = Position(s.Average);
     w["reference"] = Position(s.Reference);
     w["reference_kind"] = program.Results.UseTrueReference ? "true" : "average";
@@ -70,17 +70,17 @@ Json StatisticsJson(const Program& program) {
     const AxisOffset offset = counted
                                   ? AxisOffsets(r.Latitude, r.Longitude, a.Latitude, a.Longitude)
                                   : AxisOffset{NaN, NaN};
-    w["average_from_reference_m"] = NumberOrNull(
-        counted ? GeodesicDistance(r.Latitude, r.Longitude, a.Latitude, a.Longitude, 0, 0) : NaN);
-    w["average_east_of_reference_m"] = NumberOrNull(offset.East);
-    w["average_north_of_reference_m"] = NumberOrNull(offset.North);
-    w["average_above_reference_m"] = NumberOrNull(counted ? a.Altitude - r.Altitude : NaN);
+    w["average_from_reference_m"] =
+        counted ? GeodesicDistance(r.Latitude, r.Longitude, a.Latitude, a.Longitude, 0, 0) : NaN;
+    w["average_east_of_reference_m"] = offset.East;
+    w["average_north_of_reference_m"] = offset.North;
+    w["average_above_reference_m"] = counted ? a.Altitude - r.Altitude : NaN;
     // A peak of exactly 0 keeps its time at 0: the report shows none.
     const bool horizontalPeak = counted && t.PeakHorizontalTime != 0;
     const bool altitudePeak = t.AltitudeCount > 0 && t.PeakAltitudeTime != 0;
-    w["peak_horizontal_m"] = NumberOrNull(horizontalPeak ? t.PeakHorizontal : NaN);
+    w["peak_horizontal_m"] = horizontalPeak ? t.PeakHorizontal : NaN;
     w["peak_horizontal_time"] = Time(horizontalPeak ? t.PeakHorizontalTime : 0);
-    w["peak_altitude_m"] = NumberOrNull(altitudePeak ? t.PeakAltitude : NaN);
+    w["peak_altitude_m"] = altitudePeak ? t.PeakAltitude : NaN;
     w["peak_altitude_time"] = Time(altitudePeak ? t.PeakAltitudeTime : 0);
     w["hdop"] = Range(t.Hdop);
     w["vdop"] = Range(t.Vdop);
@@ -93,7 +93,7 @@ Json StatisticsJson(const Program& program) {
     w["records_in_range"] = counted ? Json(t.InRange) : Json(nullptr);
     w["fixes_accepted"] = t.Accepted;
     w["fixes_with_altitude"] = t.AltitudeCount;
-    w["pass_percent"] = NumberOrNull(t.InRange > 0 ? 100.0 * t.Accepted / t.InRange : NaN);
+    w["pass_percent"] = t.InRange > 0 ? 100.0 * t.Accepted / t.InRange : NaN;
     w["first_fix_time"] = Time(counted ? t.FirstTime : 0);
     w["last_fix_time"] = Time(counted ? t.LastTime : 0);
     return w;

@@ -224,9 +224,7 @@ std::from_chars_result ReadInt(std::string_view text, int& value) {
     }
     if (b == e) return {b, std::errc::invalid_argument};
     auto result = std::from_chars(b, e, value, 10);
-    if (result.ptr != e && result.ec == std::errc()) result.ec = std::errc::invalid_argument;
-    if (result.ptr != e && result.ec == std::errc::result_out_of_range)
-        result.ec = std::errc::invalid_argument;
+    if (result.ptr != e) result.ec = std::errc::invalid_argument; // more than a number
     return result;
 }
 

@@ -307,7 +307,11 @@ bool TallyFixes(const FixStore& store, const FixFilter& filter, const GeoPoint& 
         done = TallyBlocked(pass, filter, reference, tally, true);
         break;
     }
-    if (asked) asked->Complete = done && samples != nullptr;
+    if (asked) {
+        asked->Complete = done && samples != nullptr;
+        // The same fixes in the same order: the tally's sum is theirs.
+        if (samples) asked->HorizontalSquares = tally.SumH2;
+    }
     return done;
 }
 

@@ -36,8 +36,9 @@ struct RunningMoments {
 // when Keep is set, so that a count without the percentile figures or the time plot stores
 // nothing. The vectors are reserved for the whole store before the pass: no allocation
 // per fix. What is only asked for its mean and deviation (the signed offsets) or its RMS
-// is summed in store order as the fixes come, not stored: the percentile figures may then
-// rank the stored errors in any order, and a long log keeps 16 bytes less per fix.
+// is summed in store order as the fixes come (the RMS's sum is the count's), not stored: the
+// percentile figures may then rank the stored errors in any order, and a long log keeps 16 bytes
+// less per fix.
 struct FixErrorSamples {
     bool Keep = false;      // keep Horizontal and Up and the sums
     bool KeepTimes = false; // with Keep: also Time and Quality (the error-over-time plot)
@@ -50,7 +51,7 @@ struct FixErrorSamples {
     RunningMoments East;            // metres, negative west of the reference
     RunningMoments North;           // metres, negative south of the reference
     RunningMoments UpOffsets;       // Up of the fixes with an altitude
-    double HorizontalSquares = 0;   // sum of Horizontal squared
+    double HorizontalSquares = 0;   // sum of Horizontal squared: the count's own SumH2
 
     std::size_t Count() const { return Horizontal.size(); }
 
@@ -61,7 +62,6 @@ struct FixErrorSamples {
         East.Add(east);
         North.Add(north);
         if (!std::isnan(up)) UpOffsets.Add(up);
-        HorizontalSquares += horizontal * horizontal;
     }
 
     void Clear() {

@@ -78,8 +78,11 @@ FixErrorSamples Samples(const std::vector<double>& east, const std::vector<doubl
                         const std::vector<double>& up) {
     FixErrorSamples s;
     s.Keep = s.Complete = true;
-    for (std::size_t i = 0; i < east.size(); ++i)
-        s.Add(std::hypot(east[i], north[i]), east[i], north[i], up[i]);
+    for (std::size_t i = 0; i < east.size(); ++i) {
+        const double horizontal = std::hypot(east[i], north[i]);
+        s.Add(horizontal, east[i], north[i], up[i]);
+        s.HorizontalSquares += horizontal * horizontal;
+    }
     return s;
 }
 
